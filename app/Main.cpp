@@ -1,0 +1,78 @@
+#include "Main.h"
+
+#include <memory>
+#include <string>
+
+#include "AppEvents.h"
+#include "AppWindows.h"
+#include "GraDialog.h"
+#include "SaveLogo.h"
+
+using namespace rt;
+
+void APPSYS() {}
+
+namespace {
+// "Ok Logo": write both files, then close. When a file cannot be written the
+// window stays open, so that nothing the user made is lost and they can try
+// again; the message names each file and the reason.
+void OkLogo(GraDialog& oApp)
+{
+    const Failure logFailure = oApp.WriteLog();
+    const Failure logoFailure = SaveLogo(oApp.oLogo);
+    if (!logFailure && !logoFailure) {
+        PostAppEvent(EVENT_CLOSE);
+        return;
+    }
+    std::string cText = "The logo could not be saved.";
+    if (logFailure)
+        cText += "\nLOGO.TXT: " + *logFailure;
+    if (logoFailure)
+        cText += "\nLOGO.BMP: " + *logoFailure;
+    MsgBox(cText);
+}
+}  // namespace
+
+void MAIN()
+{
+    MsgParam mp1, mp2;
+    std::shared_ptr<XbpWindow> oXbp;
+
+    const auto oApp = GraDialog::New();
+    oApp->icon = 1;
+    // The actions hold the dialog weakly: the dialog owns them.
+    const std::weak_ptr<GraDialog> app = oApp;
+    oApp->oPbColor1->activate = [app] {
+        const auto o = app.lock();
+        o->Make1Color();
+        SetAppFocus(o->oPbColor2);
+    };
+    oApp->oPbColor2->activate = [app] {
+        const auto o = app.lock();
+        o->Make2Color();
+        SetAppFocus(o->oPbLogo);
+    };
+    oApp->oPbLogo->activate = [app] {
+        const auto o = app.lock();
+        o->MakeLogo();
+        SetAppFocus(o->oPbOk);
+    };
+    oApp->oPbOk->activate = [app] { OkLogo(*app.lock()); };
+    oApp->close = [] { PostAppEvent(EVENT_CLOSE); };
+
+    oApp->create();
+    CenterControl(oApp);
+    oApp->show();
+    SetAppWindow(oApp);
+    SetAppFocus(oApp);
+    SetAppFocus(oApp->oPbColor1);
+
+    long nEvent = 0;
+    while (nEvent != EVENT_CLOSE) {
+        nEvent = AppEvent(mp1, mp2, oXbp);
+        if (oXbp)  // an event that names no window has nobody to go to
+            oXbp->handleEvent(nEvent, mp1, mp2);
+        if (nEvent == EVENT_QUIT)
+            QUIT();
+    }
+}

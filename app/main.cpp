@@ -1,0 +1,16 @@
+#include <iostream>
+
+#include "Main.h"
+#include "Runtime.h"
+
+int main(int, char** argv)
+{
+    if (const auto reason = rt::Runtime::NoDisplayReason()) {
+        std::cerr << "gradient-logo: " << *reason << '\n';
+        return 1;
+    }
+    rt::Runtime runtime(argv[0], "Gradient Logo");
+    APPSYS();
+    MAIN();
+    return 0;
+}

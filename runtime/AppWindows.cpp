@@ -1,0 +1,98 @@
+#include "AppWindows.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <QWidget>
+
+#include "AppEvents.h"
+#include "XbpWindow.h"
+
+namespace rt {
+
+namespace {
+class Desktop final : public XbpWindow {
+public:
+    Desktop()
+    {
+        const QRect r = QGuiApplication::primaryScreen()->availableGeometry();
+        init(nullptr, nullptr, Pos{0, 0}, Size{r.width(), r.height()});
+    }
+
+protected:
+    QWidget* makeWidget(QWidget*) override { return nullptr; }
+};
+
+std::weak_ptr<XbpWindow>& appWindow()
+{
+    static std::weak_ptr<XbpWindow> w;
+    return w;
+}
+
+std::shared_ptr<XbpWindow> windowOf(const QWidget* w)
+{
+    XbpWindow* x = XbpWindow::fromWidget(w);
+    return x ? x->shared_from_this() : nullptr;
+}
+}  // namespace
+
+std::shared_ptr<XbpWindow> AppDesktop()
+{
+    static const auto desktop = std::make_shared<Desktop>();
+    return desktop;
+}
+
+void SetAppWindow(const std::shared_ptr<XbpWindow>& oXbp) { appWindow() = oXbp; }
+
+std::shared_ptr<XbpWindow> AppWindow() { return appWindow().lock(); }
+
+void SetAppFocus(const std::shared_ptr<XbpWindow>& oXbp)
+{
+    QWidget* w = oXbp ? oXbp->widget() : nullptr;
+    if (!w)
+        return;
+    if (w->isWindow()) {
+        w->raise();
+        w->activateWindow();
+    } else {
+        w->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void CenterControl(const std::shared_ptr<XbpWindow>& oXbp)
+{
+    QWidget* w = oXbp ? oXbp->widget() : nullptr;
+    if (!w)
+        return;
+    const QRect area = w->isWindow() ? QGuiApplication::primaryScreen()->availableGeometry()
+                                     : w->parentWidget()->rect();
+    QRect frame = w->isWindow() ? w->frameGeometry() : w->geometry();
+    frame.moveCenter(area.center());
+    w->move(frame.topLeft());
+}
+
+void MsgBox(const std::string& cText)
+{
+    const auto app = AppWindow();
+    QMessageBox box(QMessageBox::Information, QGuiApplication::applicationDisplayName(),
+                    QString::fromStdString(cText), QMessageBox::Ok,
+                    app ? app->widget() : nullptr);
+    RunModal(box);
+}
+
+int RunModal(QDialog& dialog)
+{
+    const QWidget* before = QApplication::focusWidget();
+    const int result = dialog.exec();
+    auto back = windowOf(QApplication::focusWidget());
+    if (!back)
+        back = windowOf(before);
+    if (!back)
+        back = AppWindow();
+    PostAppEvent(EVENT_SETFOCUS, {}, {}, back);
+    return result;
+}
+
+}  // namespace rt

@@ -1,0 +1,174 @@
+#include "XbpBitmap.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <stdexcept>
+
+#include "QtConvert.h"
+#include "System.h"
+#include "XbpPresSpace.h"
+
+namespace rt {
+
+namespace {
+// A logo file larger than this is not a logo: refuse it before any pixel is
+// allocated, so that a hostile header cannot exhaust memory.
+constexpr qint64 kMaxPixels = 64LL * 1024 * 1024;
+constexpr int kMaxSide = 32768;
+
+QImage::Format formatForBits(int bits)
+{
+    switch (bits) {
+    case 1: return QImage::Format_Mono;
+    case 8: return QImage::Format_Indexed8;
+    case 32: return QImage::Format_ARGB32;
+    default: return QImage::Format_RGB32;
+    }
+}
+
+int bitsOf(const QImage& image)
+{
+    switch (image.format()) {
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB: return 1;
+    case QImage::Format_Indexed8:
+    case QImage::Format_Grayscale8: return 8;
+    default: return image.hasAlphaChannel() ? 32 : 24;
+    }
+}
+
+// Only these formats are kept; anything else a file gives becomes 24 or 32 bits.
+QImage normalised(QImage image)
+{
+    switch (image.format()) {
+    case QImage::Format_Mono:
+    case QImage::Format_Indexed8:
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32: return image;
+    case QImage::Format_MonoLSB: return image.convertToFormat(QImage::Format_Mono);
+    default:
+        return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                             : QImage::Format_RGB32);
+    }
+}
+
+bool paintable(QImage::Format f) { return f != QImage::Format_Mono && f != QImage::Format_Indexed8; }
+}  // namespace
+
+std::shared_ptr<XbpBitmap> XbpBitmap::New() { return std::make_shared<XbpBitmap>(); }
+
+XbpBitmap::XbpBitmap() : image_(std::make_unique<QImage>()) {}
+XbpBitmap::~XbpBitmap() = default;
+
+void XbpBitmap::create() {}
+
+void XbpBitmap::make(int nWidth, int nHeight, std::optional<int> nPlanes, std::optional<int> nBits)
+{
+    planes_ = std::max(1, nPlanes.value_or(1));
+    if (nWidth <= 0 || nHeight <= 0 || qint64(nWidth) * nHeight > kMaxPixels) {
+        *image_ = QImage();
+        return;
+    }
+    QImage image(nWidth, nHeight, formatForBits(nBits.value_or(kDefaultBits)));
+    if (image.format() == QImage::Format_Mono) {
+        image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+        image.fill(0);
+    } else if (image.format() == QImage::Format_Indexed8) {
+        QList<QRgb> grey(256);
+        for (int i = 0; i < 256; ++i)
+            grey[i] = qRgb(i, i, i);
+        image.setColorTable(grey);
+        image.fill(255);
+    } else {
+        image.fill(Qt::white);
+    }
+    *image_ = image;
+}
+
+int XbpBitmap::bits() const { return image_->isNull() ? kDefaultBits : bitsOf(*image_); }
+int XbpBitmap::planes() const { return image_->isNull() ? 1 : planes_; }
+
+void XbpBitmap::presSpace(const std::shared_ptr<XbpPresSpace>& oPS)
+{
+    ps_ = oPS;
+    if (oPS)
+        oPS->bind(shared_from_this());
+}
+
+void XbpBitmap::draw(XbpPresSpace& oPS, const Rect& aTargetRect, std::optional<Rect> aSourceRect,
+                     std::optional<int> nRop, int nMode) const
+{
+    if (aSourceRect || nRop || nMode != 3)
+        throw std::invalid_argument("XbpBitmap::draw: only the whole image in mode 3 is supported");
+    const auto device = oPS.device();
+    if (!device || image_->isNull())
+        return;
+    device->writePixels(qtRect(aTargetRect, device->deviceHeight()), *image_, true);
+}
+
+bool XbpBitmap::loadFile(const std::string& cFile)
+{
+    *image_ = QImage();
+    planes_ = 1;
+    QImageReader reader(QString::fromStdString(cFile), "bmp");
+    reader.setDecideFormatFromContent(false);
+    const QSize size = reader.size();
+    if (!size.isValid() || size.width() > kMaxSide || size.height() > kMaxSide ||
+        qint64(size.width()) * size.height() > kMaxPixels)
+        return false;
+    QImage image;
+    if (!reader.read(&image) || image.isNull())
+        return false;
+    *image_ = normalised(std::move(image));
+    return true;
+}
+
+Failure XbpBitmap::saveFile(const std::string& cFile) const
+{
+    if (image_->isNull())
+        return "the bitmap holds no image";
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "bmp");
+    if (!writer.write(image_->convertToFormat(QImage::Format_RGB32)))
+        return writer.errorString().toStdString();
+    return WriteFileAtomic(cFile, bytes.toStdString());
+}
+
+bool XbpBitmap::isEmpty() const { return image_->isNull(); }
+int XbpBitmap::width() const { return image_->width(); }
+int XbpBitmap::height() const { return image_->height(); }
+
+int XbpBitmap::deviceHeight() const { return image_->height(); }
+
+QImage XbpBitmap::readPixels(const QRect& r) const
+{
+    return image_->isNull() ? QImage() : image_->copy(r).convertToFormat(QImage::Format_ARGB32);
+}
+
+void XbpBitmap::writePixels(const QRect& target, const QImage& image, bool smooth)
+{
+    if (image_->isNull() || image.isNull() || target.isEmpty())
+        return;
+    const QImage scaled = scaledTo(image, target.size(), smooth);
+    const auto paint = [&](QImage& canvas) {
+        QPainter painter(&canvas);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(target.topLeft(), scaled);
+    };
+    const QImage::Format format = image_->format();
+    if (paintable(format)) {
+        paint(*image_);
+        return;
+    }
+    // QPainter cannot paint on 1- and 8-bit images: paint a true-colour copy.
+    QImage canvas = image_->convertToFormat(QImage::Format_ARGB32);
+    paint(canvas);
+    *image_ = canvas.convertToFormat(format, Qt::ThresholdDither | Qt::AvoidDither);
+}
+
+}  // namespace rt

@@ -1,0 +1,44 @@
+#pragma once
+// The colour-selection dialog: Qt's own (the same everywhere), without an
+// alpha channel or a help button, preselected with defaultColor.
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "Types.h"
+
+class QColorDialog;
+
+namespace rt {
+
+class XbpWindow;
+
+class XbpColorDialog {
+public:
+    static std::shared_ptr<XbpColorDialog> New(const std::shared_ptr<XbpWindow>& oParent = nullptr);
+    XbpColorDialog();
+    ~XbpColorDialog();
+
+    int mode = 0;
+    std::string title;
+    bool center = false;
+    bool showHelp = true;
+    bool displayAll = false;
+    bool noDither = false;
+    std::optional<ColorNumber> defaultColor;
+
+    void create();
+    // Modal; the chosen colour's number, nothing on Cancel, Escape or the close box.
+    std::optional<ColorNumber> display();
+    void destroy();
+
+    // The Qt dialog while it exists; for tests.
+    QColorDialog* dialog() const { return dialog_.get(); }
+
+private:
+    std::weak_ptr<XbpWindow> parent_;
+    std::unique_ptr<QColorDialog> dialog_;
+};
+
+}  // namespace rt

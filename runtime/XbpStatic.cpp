@@ -1,0 +1,160 @@
+#include "XbpStatic.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QStyleOptionGroupBox>
+#include <QWidget>
+
+#include "QtConvert.h"
+#include "XbpBitmap.h"
+#include "XbpPresSpace.h"
+
+namespace rt {
+
+// Paints the static's content, then whatever was drawn on it since.
+class XbpStatic::Widget final : public QWidget {
+public:
+    Widget(XbpStatic& owner, QWidget* parent) : QWidget(parent), owner_(owner) {}
+
+    // What presentation spaces drew on the window, in logical pixels.
+    QImage drawn;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        if (owner_.colorBG_)
+            if (const auto c = colorFromNumber(*owner_.colorBG_))
+                p.fillRect(rect(), *c);
+        switch (owner_.type) {
+        case TypeGroupBox: paintGroupBox(p); break;
+        case TypeBitmap:
+            if (owner_.captionBitmap_ && !owner_.captionBitmap_->isEmpty()) {
+                const QImage& image = owner_.captionBitmap_->image();
+                p.drawImage(QPoint(0, height() - image.height()), image);
+            }
+            break;
+        default: paintText(p); break;
+        }
+        if (!drawn.isNull())
+            p.drawImage(QPoint(0, 0), drawn);
+    }
+
+private:
+    void paintGroupBox(QPainter& p)
+    {
+        QStyleOptionGroupBox opt;
+        opt.initFrom(this);
+        opt.text = QString::fromStdString(owner_.caption);
+        opt.textColor = palette().color(QPalette::WindowText);
+        opt.textAlignment = Qt::AlignLeft;
+        opt.lineWidth = 1;
+        opt.midLineWidth = 0;
+        opt.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        style()->drawComplexControl(QStyle::CC_GroupBox, &opt, &p, this);
+    }
+
+    void paintText(QPainter& p)
+    {
+        // Keep the caption legible on whatever colour the swatch shows.
+        QColor pen = palette().color(QPalette::WindowText);
+        if (owner_.colorBG_)
+            if (const auto c = colorFromNumber(*owner_.colorBG_))
+                pen = c->lightness() < 128 ? Qt::white : Qt::black;
+        p.setPen(pen);
+        p.drawText(rect(), Qt::AlignCenter, QString::fromStdString(owner_.caption));
+    }
+
+    XbpStatic& owner_;
+};
+
+std::shared_ptr<XbpStatic> XbpStatic::New(const std::shared_ptr<XbpWindow>& oParent,
+                                          const std::shared_ptr<XbpWindow>& oOwner,
+                                          std::optional<Pos> aPos, std::optional<Size> aSize,
+                                          const std::shared_ptr<PresParams>& aPP,
+                                          std::optional<bool> lVisible)
+{
+    auto o = std::make_shared<XbpStatic>();
+    o->init(oParent, oOwner, aPos, aSize, aPP, lVisible);
+    return o;
+}
+
+XbpStatic::XbpStatic() = default;
+XbpStatic::~XbpStatic() = default;
+
+QWidget* XbpStatic::makeWidget(QWidget* parentWidget) { return new Widget(*this, parentWidget); }
+
+XbpStatic::Widget* XbpStatic::staticWidget() const { return static_cast<Widget*>(widget()); }
+
+void XbpStatic::setCaption(const std::shared_ptr<XbpBitmap>& oBitmap)
+{
+    captionBitmap_ = oBitmap;
+    if (auto* w = staticWidget()) {
+        w->drawn = QImage();  // the new caption replaces what was drawn
+        w->update();
+    }
+}
+
+void XbpStatic::setColorBG(ColorNumber nColor)
+{
+    colorBG_ = nColor;
+    if (auto* w = staticWidget()) {
+        w->drawn = QImage();
+        w->update();
+    }
+}
+
+std::shared_ptr<Device> XbpStatic::winDevice()
+{
+    return std::static_pointer_cast<XbpStatic>(shared_from_this());
+}
+
+std::shared_ptr<XbpPresSpace> XbpStatic::lockPS()
+{
+    if (!ownPS_) {
+        ownPS_ = XbpPresSpace::New();
+        ownPS_->create(winDevice());
+    }
+    locked_ = true;
+    return ownPS_;
+}
+
+void XbpStatic::unlockPS(const std::shared_ptr<XbpPresSpace>& oPS)
+{
+    if (oPS == ownPS_)
+        locked_ = false;
+}
+
+int XbpStatic::deviceHeight() const { return size()[1]; }
+
+QImage XbpStatic::readPixels(const QRect& r) const
+{
+    auto* w = staticWidget();
+    if (!w)
+        return QImage();
+    // Rendered at one device pixel per logical pixel, whatever the screen's scale.
+    QImage picture(size()[0], size()[1], QImage::Format_RGB32);
+    picture.fill(w->palette().color(QPalette::Window));
+    w->render(&picture, QPoint(), QRegion(), QWidget::DrawWindowBackground);
+    return picture.copy(r);
+}
+
+void XbpStatic::writePixels(const QRect& target, const QImage& image, bool smooth)
+{
+    auto* w = staticWidget();
+    if (!w || image.isNull() || target.isEmpty())
+        return;
+    if (w->drawn.size() != QSize(size()[0], size()[1])) {
+        w->drawn = QImage(size()[0], size()[1], QImage::Format_ARGB32_Premultiplied);
+        w->drawn.fill(Qt::transparent);
+    }
+    const QImage scaled = scaledTo(image, target.size(), smooth);
+    {
+        QPainter p(&w->drawn);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(target.topLeft(), scaled);
+    }
+    w->update();
+}
+
+}  // namespace rt

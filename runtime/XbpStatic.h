@@ -1,0 +1,68 @@
+#pragma once
+// A static control: caption text (the default type), a group box (type 2) or a
+// bitmap caption shown from its lower-left corner (type 5). Its picture can be
+// drawn on through a presentation space and read back while locked.
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "Device.h"
+#include "XbpWindow.h"
+
+namespace rt {
+
+class XbpBitmap;
+class XbpPresSpace;
+
+class XbpStatic final : public XbpWindow, public Device {
+public:
+    static constexpr int TypeText = 1;
+    static constexpr int TypeGroupBox = 2;
+    static constexpr int TypeBitmap = 5;
+
+    static std::shared_ptr<XbpStatic> New(const std::shared_ptr<XbpWindow>& oParent = nullptr,
+                                          const std::shared_ptr<XbpWindow>& oOwner = nullptr,
+                                          std::optional<Pos> aPos = std::nullopt,
+                                          std::optional<Size> aSize = std::nullopt,
+                                          const std::shared_ptr<PresParams>& aPP = nullptr,
+                                          std::optional<bool> lVisible = std::nullopt);
+    XbpStatic();
+    ~XbpStatic() override;
+
+    int type = TypeText;
+    std::string caption;
+    int options = 0;
+    bool clipSiblings = false;
+
+    void setCaption(const std::shared_ptr<XbpBitmap>& oBitmap);
+    std::shared_ptr<XbpBitmap> captionBitmap() const { return captionBitmap_; }
+    void setColorBG(ColorNumber nColor);
+    std::optional<ColorNumber> colorBG() const { return colorBG_; }
+
+    // The device that a presentation space draws on to draw on this window.
+    std::shared_ptr<Device> winDevice();
+    // The window's own presentation space, for reading its picture back.
+    std::shared_ptr<XbpPresSpace> lockPS();
+    void unlockPS(const std::shared_ptr<XbpPresSpace>& oPS);
+    bool isLocked() const { return locked_; }
+
+    int deviceHeight() const override;
+    QImage readPixels(const QRect& r) const override;
+    void writePixels(const QRect& target, const QImage& image, bool smooth) override;
+
+    class Widget;
+
+protected:
+    QWidget* makeWidget(QWidget* parentWidget) override;
+
+private:
+    Widget* staticWidget() const;
+
+    std::shared_ptr<XbpBitmap> captionBitmap_;
+    std::optional<ColorNumber> colorBG_;
+    std::shared_ptr<XbpPresSpace> ownPS_;
+    bool locked_ = false;
+};
+
+}  // namespace rt

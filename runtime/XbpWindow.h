@@ -1,0 +1,74 @@
+#pragma once
+// The base of every window: its settings from construction, the Qt widget that
+// create() makes from them, visibility, the free cargo slot and the dispatch of
+// events addressed to it.
+
+#include <memory>
+#include <optional>
+
+#include "Types.h"
+
+class QWidget;
+
+namespace rt {
+
+class XbpWindow : public std::enable_shared_from_this<XbpWindow> {
+public:
+    virtual ~XbpWindow();
+    XbpWindow(const XbpWindow&) = delete;
+    XbpWindow& operator=(const XbpWindow&) = delete;
+
+    // Records the settings; no window exists until create().
+    void init(const std::shared_ptr<XbpWindow>& oParent = nullptr,
+              const std::shared_ptr<XbpWindow>& oOwner = nullptr,
+              std::optional<Pos> aPos = std::nullopt, std::optional<Size> aSize = std::nullopt,
+              const std::shared_ptr<PresParams>& aPP = nullptr,
+              std::optional<bool> lVisible = std::nullopt);
+
+    // Makes the window; arguments left nil keep those of init.
+    virtual void create(const std::shared_ptr<XbpWindow>& oParent = nullptr,
+                        const std::shared_ptr<XbpWindow>& oOwner = nullptr,
+                        std::optional<Pos> aPos = std::nullopt,
+                        std::optional<Size> aSize = std::nullopt,
+                        const std::shared_ptr<PresParams>& aPP = nullptr,
+                        std::optional<bool> lVisible = std::nullopt);
+
+    void show();
+    void hide();
+    bool isVisible() const { return visible_; }
+
+    // Runs what the event means for this window; events without an action do nothing.
+    virtual void handleEvent(long nEvent, MsgParam mp1, MsgParam mp2);
+
+    long cargo = 0;
+
+    std::shared_ptr<XbpWindow> parent() const { return parent_.lock(); }
+    std::shared_ptr<XbpWindow> owner() const { return owner_.lock(); }
+    Pos pos() const { return pos_; }
+    Size size() const { return size_; }
+    const PresParams& presParams() const { return pp_; }
+
+    // The Qt widget, null until create(); for the runtime and tests.
+    QWidget* widget() const { return widget_; }
+    static XbpWindow* fromWidget(const QWidget* w);
+
+protected:
+    XbpWindow() = default;
+    virtual QWidget* makeWidget(QWidget* parentWidget) = 0;
+    // Places the widget from pos and size; top-level windows place themselves.
+    virtual void applyGeometry();
+    void applyPresParams();
+    // Runs an action; an error escaping it is reported and the program goes on.
+    static void runAction(const Action& action);
+
+private:
+    std::weak_ptr<XbpWindow> parent_;
+    std::weak_ptr<XbpWindow> owner_;
+    Pos pos_{0, 0};
+    Size size_{0, 0};
+    PresParams pp_;
+    bool visible_ = true;
+    QWidget* widget_ = nullptr;
+};
+
+}  // namespace rt
