@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QScreen>
 #include <QWidget>
 
@@ -84,11 +85,12 @@ void MsgBox(const std::string& cText)
 
 int RunModal(QDialog& dialog)
 {
-    const QWidget* before = QApplication::focusWidget();
+    // Qt gives the focus back to the widget that had it before the dialog.
+    const QPointer<QWidget> before = QApplication::focusWidget();
     const int result = dialog.exec();
-    auto back = windowOf(QApplication::focusWidget());
+    auto back = windowOf(before.data());
     if (!back)
-        back = windowOf(before);
+        back = windowOf(QApplication::focusWidget());
     if (!back)
         back = AppWindow();
     PostAppEvent(EVENT_SETFOCUS, {}, {}, back);

@@ -1,6 +1,8 @@
 #include "XbpBitmap.h"
 
 #include <QBuffer>
+#include <QFile>
+#include <QtEndian>
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
@@ -53,6 +55,43 @@ QImage normalised(QImage image)
         return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
                                                              : QImage::Format_RGB32);
     }
+}
+
+// Qt reads past a wrong pixel offset or a short file and makes up the rest;
+// such a file is refused here instead. Only the headers are looked at.
+bool bmpLooksWhole(QIODevice& file)
+{
+    const QByteArray h = file.peek(54);
+    const qint64 fileSize = file.size();
+    if (h.size() < 26 || !h.startsWith("BM"))
+        return false;
+    const auto u16 = [&h](int at) { return qFromLittleEndian<quint16>(h.constData() + at); };
+    const auto u32 = [&h](int at) { return qFromLittleEndian<quint32>(h.constData() + at); };
+    const quint32 offset = u32(10);
+    const quint32 headerSize = u32(14);
+    qint64 width = 0, height = 0;
+    quint32 planes = 0, bitCount = 0, compression = 0;
+    if (headerSize == 12) {  // the OS/2 core header
+        width = qint16(u16(18));
+        height = qint16(u16(20));
+        planes = u16(22);
+        bitCount = u16(24);
+    } else if (headerSize >= 40 && h.size() >= 34) {
+        width = qint32(u32(18));
+        height = qint32(u32(22));
+        planes = u16(26);
+        bitCount = u16(28);
+        compression = u32(30);
+    } else {
+        return false;
+    }
+    if (width <= 0 || height == 0 || planes != 1 || bitCount == 0 || bitCount > 32)
+        return false;
+    if (offset < 14 + headerSize || offset >= fileSize)
+        return false;
+    const bool uncompressed = compression == 0 || compression == 3 || compression == 6;
+    const qint64 rowBytes = (width * bitCount + 31) / 32 * 4;
+    return !uncompressed || fileSize - offset >= rowBytes * qAbs(height);
 }
 
 bool paintable(QImage::Format f) { return f != QImage::Format_Mono && f != QImage::Format_Indexed8; }
@@ -113,8 +152,10 @@ bool XbpBitmap::loadFile(const std::string& cFile)
 {
     *image_ = QImage();
     planes_ = 1;
-    QImageReader reader(QString::fromStdString(cFile), "bmp");
-    reader.setDecideFormatFromContent(false);
+    QFile file(QString::fromStdString(cFile));
+    if (!file.open(QIODevice::ReadOnly) || !bmpLooksWhole(file))
+        return false;
+    QImageReader reader(&file, "bmp");
     const QSize size = reader.size();
     if (!size.isValid() || size.width() > kMaxSide || size.height() > kMaxSide ||
         qint64(size.width()) * size.height() > kMaxPixels)

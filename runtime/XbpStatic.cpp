@@ -19,10 +19,10 @@ public:
     // What presentation spaces drew on the window, in logical pixels.
     QImage drawn;
 
-protected:
-    void paintEvent(QPaintEvent*) override
+    // The window's picture: its content, then what was drawn on it. Painted on
+    // screen, and into an image at one pixel per logical pixel to read it back.
+    void paintPicture(QPainter& p)
     {
-        QPainter p(this);
         if (owner_.colorBG_)
             if (const auto c = colorFromNumber(*owner_.colorBG_))
                 p.fillRect(rect(), *c);
@@ -38,6 +38,13 @@ protected:
         }
         if (!drawn.isNull())
             p.drawImage(QPoint(0, 0), drawn);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        paintPicture(p);
     }
 
 private:
@@ -132,10 +139,13 @@ QImage XbpStatic::readPixels(const QRect& r) const
     auto* w = staticWidget();
     if (!w)
         return QImage();
-    // Rendered at one device pixel per logical pixel, whatever the screen's scale.
+    // Logical pixels, whatever the screen's scale.
     QImage picture(size()[0], size()[1], QImage::Format_RGB32);
     picture.fill(w->palette().color(QPalette::Window));
-    w->render(&picture, QPoint(), QRegion(), QWidget::DrawWindowBackground);
+    {
+        QPainter p(&picture);
+        w->paintPicture(p);
+    }
     return picture.copy(r);
 }
 

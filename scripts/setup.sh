@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs what is missing (Debian 12), then configures and builds into build/.
+# Usage: scripts/setup.sh [extra cmake arguments]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libgmock-dev
+          xvfb xauth xdotool x11-utils imagemagick fonts-liberation2
+          desktop-file-utils appstream)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+cmake --build "$root/build"

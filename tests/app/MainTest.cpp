@@ -1,0 +1,218 @@
+#include <QApplication>
+#include <QPushButton>
+#include <QTimer>
+#include <deque>
+#include <gtest/gtest.h>
+
+#include "AppEvents.h"
+#include "AppWindows.h"
+#include "GraDialog.h"
+#include "Main.h"
+#include "System.h"
+#include "TestSupport.h"
+
+using namespace rt;
+
+namespace {
+// Drives the running program step by step from its own event loop. A step
+// returns false while what it waits for has not happened yet.
+class Script {
+public:
+    using Step = std::function<bool()>;
+    explicit Script(std::vector<Step> steps) : steps_(steps.begin(), steps.end())
+    {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (!steps_.empty() && steps_.front()())
+                steps_.pop_front();
+        });
+        timer_.start(5);
+    }
+    bool finished() const { return steps_.empty(); }
+
+private:
+    std::deque<Step> steps_;
+    QTimer timer_;
+};
+
+QWidget* mainWindow()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->windowTitle() == "Gradient Logo" && !qobject_cast<QDialog*>(w))
+            return w;
+    return nullptr;
+}
+
+QPushButton* button(const QString& text)
+{
+    QWidget* w = mainWindow();
+    if (!w)
+        return nullptr;
+    for (auto* b : w->findChildren<QPushButton*>())
+        if (b->text() == text)
+            return b;
+    return nullptr;
+}
+
+GraDialog* app()
+{
+    return dynamic_cast<GraDialog*>(XbpWindow::fromWidget(mainWindow()));
+}
+
+Script::Step press(const QString& text)
+{
+    return [text] {
+        QPushButton* b = button(text);
+        if (!b || QApplication::activeModalWidget())
+            return false;
+        b->click();
+        return true;
+    };
+}
+
+Script::Step pressAnsweringColour(const QString& text, QColor c)
+{
+    return [text, c] {
+        if (!button(text) || QApplication::activeModalWidget())
+            return false;
+        test::answerColorDialog(c);
+        return press(text)();
+    };
+}
+
+Script::Step waitFocus(const QString& text)
+{
+    return [text] { return button(text) && mainWindow()->focusWidget() == button(text); };
+}
+
+Script::Step answerMessage(std::shared_ptr<QString> text)
+{
+    return [text] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return false;
+        *text = box->text();
+        box->accept();
+        return true;
+    };
+}
+
+const QByteArray kRedBlue("\r\nColor 1 : {255,000,000}\r\nColor 2 : {000,000,255}");
+}  // namespace
+
+class MainRun : public test::InTempDir {
+protected:
+    void SetUp() override
+    {
+        test::InTempDir::SetUp();
+        ClearAppEvents();
+    }
+    void TearDown() override
+    {
+        ClearAppEvents();
+        test::InTempDir::TearDown();
+    }
+};
+
+TEST_F(MainRun, TypicalRunWritesBothFilesAndEnds)
+{
+    Script script({
+        waitFocus("Color 1"),
+        pressAnsweringColour("Color 1", QColor(255, 0, 0)),
+        waitFocus("Color 2"),
+        pressAnsweringColour("Color 2", QColor(0, 0, 255)),
+        waitFocus("Make Logo"),
+        press("Make Logo"),
+        waitFocus("Ok Logo"),
+        [] { return app()->oStat0->widget()->isVisible() && app()->drawingArea->bitmap; },
+        press("Ok Logo"),
+    });
+    MAIN();
+    EXPECT_TRUE(script.finished());
+    EXPECT_EQ(test::readAll("LOGO.TXT"), kRedBlue);
+    XbpBitmap logo;
+    ASSERT_TRUE(logo.loadFile("LOGO.BMP"));
+    EXPECT_EQ(logo.width(), 128);
+    EXPECT_EQ(logo.height(), 24);
+    EXPECT_EQ(logo.image().pixel(0, 0) | 0xFF000000, qRgb(255, 0, 0));
+    EXPECT_EQ(logo.image().pixel(127, 23) | 0xFF000000, qRgb(0, 0, 255));
+}
+
+TEST_F(MainRun, FocusMovesOnWhateverTheOperationDidAndTheCloseBoxEnds)
+{
+    const auto message = std::make_shared<QString>();
+    Script script({
+        waitFocus("Color 1"),
+        pressAnsweringColour("Color 1", QColor()),  // cancelled
+        waitFocus("Color 2"),
+        pressAnsweringColour("Color 2", QColor()),
+        waitFocus("Make Logo"),
+        press("Make Logo"),
+        answerMessage(message),
+        waitFocus("Ok Logo"),
+        [] { return mainWindow()->close() || true; },
+    });
+    MAIN();
+    EXPECT_TRUE(script.finished());
+    EXPECT_EQ(*message, "Color1 and Color2 missing");
+    EXPECT_FALSE(File("LOGO.TXT")) << "the close box writes nothing";
+    EXPECT_FALSE(File("LOGO.BMP"));
+}
+
+TEST_F(MainRun, OkLogoBeforeAnyLogoKeepsTheEarlierLogoBmp)
+{
+    test::writeAll("LOGO.BMP", "the logo of an earlier run");
+    Script script({
+        waitFocus("Color 1"),
+        pressAnsweringColour("Color 1", QColor(255, 0, 0)),
+        waitFocus("Color 2"),
+        press("Ok Logo"),
+    });
+    MAIN();
+    EXPECT_TRUE(script.finished());
+    EXPECT_EQ(test::readAll("LOGO.BMP"), "the logo of an earlier run");
+    EXPECT_EQ(test::readAll("LOGO.TXT"), QByteArray("\r\nColor 1 : {255,000,000}\r\nColor 2 : {000,000,000}"));
+}
+
+TEST_F(MainRun, AFailedWriteIsReportedAndTheWindowStaysOpen)
+{
+    ASSERT_TRUE(QDir().mkdir("LOGO.TXT"));
+    ASSERT_TRUE(QDir().mkdir("LOGO.BMP"));
+    const auto message = std::make_shared<QString>();
+    Script script({
+        waitFocus("Color 1"),
+        pressAnsweringColour("Color 1", QColor(255, 0, 0)),
+        waitFocus("Color 2"),
+        pressAnsweringColour("Color 2", QColor(0, 0, 255)),
+        waitFocus("Make Logo"),
+        press("Make Logo"),
+        waitFocus("Ok Logo"),
+        press("Ok Logo"),
+        answerMessage(message),
+        [] {
+            // Still open, logo and colours intact; free the names and try again.
+            if (!mainWindow() || !app()->oLogo)
+                return false;
+            QDir().rmdir("LOGO.TXT");
+            QDir().rmdir("LOGO.BMP");
+            return true;
+        },
+        press("Ok Logo"),
+    });
+    MAIN();
+    EXPECT_TRUE(script.finished());
+    EXPECT_TRUE(message->contains("LOGO.TXT")) << message->toStdString();
+    EXPECT_TRUE(message->contains("LOGO.BMP")) << message->toStdString();
+    EXPECT_EQ(test::readAll("LOGO.TXT"), kRedBlue);
+    EXPECT_EQ(test::readAll("LOGO.BMP").size(), 9270);
+}
+
+TEST_F(MainRun, QuitEventEndsTheProgramAtOnce)
+{
+    EXPECT_EXIT(
+        {
+            Script script({waitFocus("Color 1"), [] { return PostAppEvent(EVENT_QUIT); }});
+            MAIN();
+            std::exit(3);  // MAIN must not return
+        },
+        testing::ExitedWithCode(0), "");
+}

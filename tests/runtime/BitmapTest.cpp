@@ -1,0 +1,211 @@
+#include <QBuffer>
+#include <QDir>
+#include <QImage>
+#include <QtEndian>
+#include <gtest/gtest.h>
+
+#include "Gra.h"
+#include "System.h"
+#include "TestSupport.h"
+#include "XbpBitmap.h"
+#include "XbpPresSpace.h"
+
+using namespace rt;
+
+namespace {
+quint32 u32(const QByteArray& b, int at) { return qFromLittleEndian<quint32>(b.constData() + at); }
+qint32 s32(const QByteArray& b, int at) { return qFromLittleEndian<qint32>(b.constData() + at); }
+quint16 u16(const QByteArray& b, int at) { return qFromLittleEndian<quint16>(b.constData() + at); }
+
+QByteArray bmpBytes(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return bytes;
+}
+}  // namespace
+
+TEST(Bitmap, MakeHonoursFormatsAndRefusesEmptySizes)
+{
+    XbpBitmap b;
+    EXPECT_TRUE(b.isEmpty());
+    EXPECT_EQ(b.bits(), 24);
+    EXPECT_EQ(b.planes(), 1);
+
+    b.make(10, 5);
+    EXPECT_EQ(b.width(), 10);
+    EXPECT_EQ(b.height(), 5);
+    EXPECT_EQ(b.bits(), 24);
+    EXPECT_EQ(b.planes(), 1);
+    EXPECT_EQ(b.image().pixel(3, 3) | 0xFF000000, qRgb(255, 255, 255));
+
+    for (const int bits : {1, 8, 24, 32}) {
+        b.make(7, 3, 1, bits);
+        EXPECT_EQ(b.bits(), bits);
+        EXPECT_EQ(b.width(), 7);
+    }
+    b.make(7, 3, 2, 1);
+    EXPECT_EQ(b.planes(), 2);
+    EXPECT_EQ(b.bits(), 1);
+
+    for (const auto& [w, h] : {std::pair{0, 5}, {5, 0}, {-3, 4}, {4, -1}}) {
+        b.make(w, h);
+        EXPECT_TRUE(b.isEmpty()) << w << "x" << h;
+        EXPECT_EQ(b.bits(), 24);
+        EXPECT_EQ(b.planes(), 1);
+    }
+}
+
+TEST(Bitmap, DrawStretchesTheWholeImageIntoAnyFormat)
+{
+    auto src = XbpBitmap::New();
+    src->make(2, 1);
+    auto srcPS = XbpPresSpace::New();
+    src->presSpace(srcPS);
+    GraGradient(*srcPS, {0, 0}, {{1, 1}}, {GraMakeRGBColor(RGB{0, 0, 0})}, 0);  // left black
+
+    for (const int bits : {24, 8, 1}) {
+        auto dst = XbpBitmap::New();
+        dst->make(40, 10, 1, bits);
+        auto ps = XbpPresSpace::New();
+        dst->presSpace(ps);
+        src->draw(*ps, {0, 0, 40, 10});
+        EXPECT_EQ(dst->bits(), bits);
+        EXPECT_EQ(qRed(dst->image().pixel(0, 0)), 0) << bits;
+        EXPECT_EQ(qRed(dst->image().pixel(39, 9)), 255) << bits;
+    }
+    EXPECT_THROW(src->draw(*srcPS, {0, 0, 1, 1}, std::nullopt, std::nullopt, 1),
+                 std::invalid_argument);
+}
+
+class BitmapFile : public test::InTempDir {};
+
+TEST_F(BitmapFile, SavesA24BitBottomUpWindowsBmpAndReadsItBack)
+{
+    auto b = XbpBitmap::New();
+    b->make(128, 24);
+    auto ps = XbpPresSpace::New();
+    b->presSpace(ps);
+    GraGradient(*ps, {0, 0}, {{128, 24}}, {GraMakeRGBColor(RGB{255, 0, 0}), GraMakeRGBColor(RGB{0, 0, 255})}, 0);
+    GraGradient(*ps, {0, 0}, {{1, 1}}, {GraMakeRGBColor(RGB{0, 255, 0})}, 0);  // lower-left pixel
+
+    EXPECT_EQ(b->saveFile("LOGO.BMP"), std::nullopt);
+    const QByteArray f = test::readAll("LOGO.BMP");
+    ASSERT_EQ(f.size(), 9270);
+    EXPECT_EQ(f.left(2), "BM");
+    EXPECT_EQ(u32(f, 2), 9270u);    // file size
+    EXPECT_EQ(u32(f, 10), 54u);     // pixel data offset
+    EXPECT_EQ(u32(f, 14), 40u);     // BITMAPINFOHEADER
+    EXPECT_EQ(s32(f, 18), 128);
+    EXPECT_EQ(s32(f, 22), 24);      // positive: bottom-up rows
+    EXPECT_EQ(u16(f, 26), 1);       // planes
+    EXPECT_EQ(u16(f, 28), 24);      // bits per pixel
+    EXPECT_EQ(u32(f, 30), 0u);      // no compression
+    // The first row stored is the bottom one: its first pixel is the green one (B, G, R).
+    EXPECT_EQ(f.mid(54, 3), QByteArray("\x00\xff\x00", 3));
+    EXPECT_EQ(f.mid(57, 3), QByteArray("\x02\x00\xfd", 3));  // column 1: (253, 0, 2)
+
+    XbpBitmap back;
+    ASSERT_TRUE(back.loadFile("LOGO.BMP"));
+    EXPECT_EQ(back.width(), 128);
+    EXPECT_EQ(back.height(), 24);
+    EXPECT_EQ(back.bits(), 24);
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 128; ++x)
+            ASSERT_EQ(back.image().pixel(x, y) | 0xFF000000, b->image().pixel(x, y) | 0xFF000000);
+
+    // A longer old file is replaced whole.
+    test::writeAll("OLD.BMP", QByteArray(50000, 'x'));
+    EXPECT_EQ(b->saveFile("OLD.BMP"), std::nullopt);
+    EXPECT_EQ(test::readAll("OLD.BMP").size(), 9270);
+
+    // Nothing to save, or something in the way: a reason, and the old file stays.
+    EXPECT_NE(XbpBitmap().saveFile("OLD.BMP"), std::nullopt);
+    ASSERT_TRUE(QDir().mkdir("DIR.BMP"));
+    EXPECT_NE(b->saveFile("DIR.BMP"), std::nullopt);
+    EXPECT_TRUE(QFileInfo("DIR.BMP").isDir());
+    EXPECT_EQ(test::readAll("OLD.BMP").size(), 9270);
+}
+
+TEST_F(BitmapFile, ReadsOtherDepthsAndTellsTheirFormat)
+{
+    QImage mono(9, 4, QImage::Format_Mono);
+    mono.fill(1);
+    test::writeAll("mono.bmp", bmpBytes(mono));
+    QImage indexed(9, 4, QImage::Format_Indexed8);
+    indexed.setColorTable({qRgb(1, 2, 3), qRgb(200, 100, 50)});
+    indexed.fill(1);
+    test::writeAll("indexed.bmp", bmpBytes(indexed));
+
+    XbpBitmap b;
+    ASSERT_TRUE(b.loadFile("mono.bmp"));
+    EXPECT_EQ(b.bits(), 1);
+    ASSERT_TRUE(b.loadFile("indexed.bmp"));
+    EXPECT_EQ(b.bits(), 8);
+    EXPECT_EQ(b.image().pixel(8, 3) | 0xFF000000, qRgb(200, 100, 50));
+}
+
+TEST_F(BitmapFile, UnreadableFilesLeaveAnEmptyBitmap)
+{
+    QImage good(64, 32, QImage::Format_RGB32);
+    good.fill(Qt::red);
+    const QByteArray valid = bmpBytes(good);
+    QByteArray huge = valid;
+    qToLittleEndian<qint32>(100000, huge.data() + 18);
+    qToLittleEndian<qint32>(100000, huge.data() + 22);
+    QByteArray negative = valid;
+    qToLittleEndian<qint32>(-5, negative.data() + 18);
+    QByteArray badOffset = valid;
+    qToLittleEndian<quint32>(0x7fffffff, badOffset.data() + 10);
+    QByteArray zeroPlanes = valid;
+    qToLittleEndian<quint16>(0, zeroPlanes.data() + 26);
+    QByteArray random(4096, '\0');
+    for (int i = 0; i < random.size(); ++i)
+        random[i] = char((i * 7919 + 13) % 251);
+
+    const std::vector<std::pair<const char*, QByteArray>> cases = {
+        {"empty", QByteArray()},
+        {"header only", valid.left(14)},
+        {"truncated header", valid.left(30)},
+        {"huge", huge},
+        {"negative width", negative},
+        {"bad offset", badOffset},
+        {"truncated pixels", valid.left(valid.size() - 100)},
+        {"zero planes", zeroPlanes},
+        {"random", random},
+        {"not a bmp", QByteArray("GIF89a") + random},
+    };
+    for (const auto& [name, bytes] : cases) {
+        test::writeAll("LOGO.BMP", bytes);
+        XbpBitmap b;
+        b.make(5, 5);  // a load replaces whatever was there
+        EXPECT_FALSE(b.loadFile("LOGO.BMP")) << name;
+        EXPECT_TRUE(b.isEmpty()) << name;
+        EXPECT_EQ(b.bits(), 24) << name;
+    }
+    XbpBitmap missing;
+    EXPECT_FALSE(missing.loadFile("NOSUCH.BMP"));
+    ASSERT_TRUE(QDir().mkdir("ADIR.BMP"));
+    EXPECT_FALSE(missing.loadFile("ADIR.BMP"));
+    EXPECT_TRUE(missing.isEmpty());
+}
+
+TEST_F(BitmapFile, FileServicesResolveInTheCurrentDirectory)
+{
+    EXPECT_FALSE(File("LOGO.TXT"));
+    EXPECT_EQ(WriteFileAtomic("LOGO.TXT", "old contents, longer than the new"), std::nullopt);
+    EXPECT_TRUE(File("LOGO.TXT"));
+    EXPECT_EQ(WriteFileAtomic("LOGO.TXT", "new"), std::nullopt);
+    EXPECT_EQ(test::readAll(path("LOGO.TXT")), "new");
+    EXPECT_TRUE(FErase("LOGO.TXT"));
+    EXPECT_FALSE(File("LOGO.TXT"));
+
+    ASSERT_TRUE(QDir().mkdir("LOGO.TXT"));
+    EXPECT_FALSE(File("LOGO.TXT")) << "a directory is no file";
+    const Failure f = WriteFileAtomic("LOGO.TXT", "x");
+    EXPECT_NE(f, std::nullopt);
+    EXPECT_NE(WriteFileAtomic("no/such/dir/LOGO.TXT", "x"), std::nullopt);
+    Sleep(0);
+}
