@@ -67,7 +67,7 @@ private:
         QColor pen = palette().color(QPalette::WindowText);
         if (owner_.colorBG_)
             if (const auto c = colorFromNumber(*owner_.colorBG_))
-                pen = c->lightness() < 128 ? Qt::white : Qt::black;
+                pen = qGray(c->rgb()) < 128 ? Qt::white : Qt::black;
         p.setPen(pen);
         p.drawText(rect(), Qt::AlignCenter, QString::fromStdString(owner_.caption));
     }
