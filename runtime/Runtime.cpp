@@ -79,7 +79,7 @@ std::optional<std::string> Runtime::NoDisplayReason()
     const bool wantsX = !platform || !*platform || std::string(platform).rfind("xcb", 0) == 0;
     if (wantsX && !envSet("DISPLAY") && !envSet("WAYLAND_DISPLAY"))
         return "no display found (DISPLAY is not set): start it in a desktop session, "
-               "or without one as: xvfb-run -a gradient-logo";
+               "or without one as: xvfb-run -a ";
     return std::nullopt;
 }
 

@@ -17,7 +17,8 @@ public:
     Runtime(const Runtime&) = delete;
     Runtime& operator=(const Runtime&) = delete;
 
-    // Why no window could be shown here, when that is plain before Qt starts.
+    // Why no window could be shown here, when that is plain before Qt starts;
+    // it ends with the start of the command line to use instead.
     static std::optional<std::string> NoDisplayReason();
 
 private:

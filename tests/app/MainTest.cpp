@@ -7,7 +7,9 @@
 #include "AppEvents.h"
 #include "AppWindows.h"
 #include "GraDialog.h"
+#include "Gra.h"
 #include "Main.h"
+#include "XbpPresSpace.h"
 #include "System.h"
 #include "TestSupport.h"
 
@@ -135,6 +137,16 @@ TEST_F(MainRun, TypicalRunWritesBothFilesAndEnds)
     EXPECT_EQ(logo.height(), 24);
     EXPECT_EQ(logo.image().pixel(0, 0) | 0xFF000000, qRgb(255, 0, 0));
     EXPECT_EQ(logo.image().pixel(127, 23) | 0xFF000000, qRgb(0, 0, 255));
+
+    // Byte for byte the file of the computed gradient, whatever the screen's scale.
+    auto expected = XbpBitmap::New();
+    expected->make(128, 24);
+    auto ps = XbpPresSpace::New();
+    expected->presSpace(ps);
+    GraGradient(*ps, {0, 0}, {{128, 24}},
+                {GraMakeRGBColor(RGB{255, 0, 0}), GraMakeRGBColor(RGB{0, 0, 255})}, 0);
+    ASSERT_EQ(expected->saveFile("EXPECTED.BMP"), std::nullopt);
+    EXPECT_EQ(test::readAll("LOGO.BMP"), test::readAll("EXPECTED.BMP"));
 }
 
 TEST_F(MainRun, FocusMovesOnWhateverTheOperationDidAndTheCloseBoxEnds)
