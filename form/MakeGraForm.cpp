@@ -52,6 +52,7 @@ void MakeGraForm::init(std::shared_ptr<XbpWindow> oParent, const std::shared_ptr
     oStat0 = XbpStatic::New(drawingArea, nullptr, Pos{112, 8}, Size{128, 30}, nullptr, false);
     oStat0->type = XbpStatic::TypeBitmap;
     oStat0->clipSiblings = true;
+    oStat0->accessibleName = "Logo";
 
     oPbOk = XbpPushButton::New(drawingArea, nullptr, Pos{248, 4}, Size{100, 32}, buttonColors());
     oPbOk->caption = "Ok Logo";

@@ -89,7 +89,28 @@ std::shared_ptr<XbpStatic> XbpStatic::New(const std::shared_ptr<XbpWindow>& oPar
 XbpStatic::XbpStatic() = default;
 XbpStatic::~XbpStatic() = default;
 
-QWidget* XbpStatic::makeWidget(QWidget* parentWidget) { return new Widget(*this, parentWidget); }
+QWidget* XbpStatic::makeWidget(QWidget* parentWidget)
+{
+    return new Widget(*this, parentWidget);
+}
+
+void XbpStatic::created() { describe(); }
+
+void XbpStatic::describe()
+{
+    auto* w = staticWidget();
+    if (!w)
+        return;
+    QString name = QString::fromStdString(accessibleName.empty() ? caption : accessibleName);
+    if (colorBG_)
+        if (const auto c = colorFromNumber(*colorBG_))
+            name += QStringLiteral(": red %1, green %2, blue %3").arg(c->red()).arg(c->green()).arg(c->blue());
+    w->setAccessibleName(name);
+    if (type == TypeBitmap && captionBitmap_ && !captionBitmap_->isEmpty())
+        w->setAccessibleDescription(QStringLiteral("%1 x %2 pixel picture")
+                                        .arg(captionBitmap_->width())
+                                        .arg(captionBitmap_->height()));
+}
 
 XbpStatic::Widget* XbpStatic::staticWidget() const { return static_cast<Widget*>(widget()); }
 
@@ -99,6 +120,7 @@ void XbpStatic::setCaption(const std::shared_ptr<XbpBitmap>& oBitmap)
     if (auto* w = staticWidget()) {
         w->drawn = QImage();  // the new caption replaces what was drawn
         w->update();
+        describe();
     }
 }
 
@@ -108,6 +130,7 @@ void XbpStatic::setColorBG(ColorNumber nColor)
     if (auto* w = staticWidget()) {
         w->drawn = QImage();
         w->update();
+        describe();
     }
 }
 

@@ -34,6 +34,9 @@ public:
     std::string caption;
     int options = 0;
     bool clipSiblings = false;
+    // What screen readers call it; the caption when empty. A colour shown is
+    // added to it.
+    std::string accessibleName;
 
     void setCaption(const std::shared_ptr<XbpBitmap>& oBitmap);
     std::shared_ptr<XbpBitmap> captionBitmap() const { return captionBitmap_; }
@@ -55,9 +58,11 @@ public:
 
 protected:
     QWidget* makeWidget(QWidget* parentWidget) override;
+    void created() override;
 
 private:
     Widget* staticWidget() const;
+    void describe();
 
     std::shared_ptr<XbpBitmap> captionBitmap_;
     std::optional<ColorNumber> colorBG_;

@@ -59,6 +59,7 @@ void XbpWindow::create(const std::shared_ptr<XbpWindow>& oParent,
     applyGeometry();
     applyPresParams();
     widget_->setVisible(visible_);
+    created();
 }
 
 void XbpWindow::show()

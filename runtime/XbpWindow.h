@@ -55,6 +55,8 @@ public:
 protected:
     XbpWindow() = default;
     virtual QWidget* makeWidget(QWidget* parentWidget) = 0;
+    // Runs once the widget is made and set up.
+    virtual void created() {}
     // Places the widget from pos and size; top-level windows place themselves.
     virtual void applyGeometry();
     void applyPresParams();

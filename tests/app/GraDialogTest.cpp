@@ -253,3 +253,30 @@ TEST_F(GraDialogTest, UnreadableLogoBmpStillOpensAWorkingWindow)
     const auto d = created();
     EXPECT_EQ(d->drawingArea->bitmap, nullptr) << "a directory is no file";
 }
+
+TEST_F(GraDialogTest, KeyboardOrderAndAccessibleNames)
+{
+    const auto d = created();
+    // Tab goes in reading order, round the four buttons; Shift+Tab goes back.
+    QWidget* w = d->oPbColor1->widget();
+    std::vector<QWidget*> order;
+    for (int i = 0; i < 4; ++i) {
+        do
+            w = w->nextInFocusChain();
+        while (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisible());
+        order.push_back(w);
+    }
+    EXPECT_EQ(order, (std::vector<QWidget*>{d->oPbColor2->widget(), d->oPbLogo->widget(),
+                                            d->oPbOk->widget(), d->oPbColor1->widget()}));
+
+    EXPECT_EQ(d->oPbLogo->widget()->accessibleName(), "Make Logo");
+    EXPECT_EQ(d->oGroup->widget()->accessibleName(), "Gradient Colorbar");
+    EXPECT_EQ(d->oStat1->widget()->accessibleName(), "Color 1");
+    choose(*d, 1, QColor(255, 0, 0));
+    choose(*d, 2, QColor(0, 0, 255));
+    EXPECT_EQ(d->oStat1->widget()->accessibleName(), "Color 1: red 255, green 0, blue 0");
+    EXPECT_EQ(d->oStat2->widget()->accessibleName(), "Color 2: red 0, green 0, blue 255");
+    ASSERT_TRUE(d->MakeLogo());
+    EXPECT_EQ(d->oStat0->widget()->accessibleName(), "Logo");
+    EXPECT_EQ(d->oStat0->widget()->accessibleDescription(), "128 x 24 pixel picture");
+}
