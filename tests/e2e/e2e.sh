@@ -3,15 +3,7 @@
 # person would, with xdotool's keyboard and mouse; the screen is read back with
 # ImageMagick's import. Usage: e2e.sh path/to/gradient-logo
 set -euo pipefail
-bin=$(realpath "$1")
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/lib.sh" "$1"
 
 failures=0
 passes=0
@@ -19,72 +11,6 @@ check() {  # check "what" command...
   local what=$1; shift
   if "$@"; then passes=$((passes + 1)); echo "ok: $what"
   else failures=$((failures + 1)); echo "FAILED: $what"; fi
-}
-
-# A display nobody uses.
-for n in $(seq 90 250); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=$n; break; fi
-done
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-export DISPLAY=":$display"
-for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
-unset QT_QPA_PLATFORM QT_SCALE_FACTOR
-
-app_pid=
-start_app() {  # start_app dir: the tool in that directory; sets $win
-  (cd "$1" && exec "$bin") >"$work/app.log" 2>&1 &
-  app_pid=$!
-  pids+=("$app_pid")
-  win=$(timeout 20 xdotool search --sync --onlyvisible --name '^Gradient Logo$' | head -n1)
-  [ -n "$win" ] || { echo "no window appeared"; cat "$work/app.log"; exit 1; }
-}
-
-ended() {  # ended: the tool's process ended by itself within 10 s
-  for _ in $(seq 1 100); do kill -0 "$app_pid" 2>/dev/null || return 0; sleep 0.1; done
-  return 1
-}
-
-# pixel x y: "r g b" of the main window at window coordinates.
-pixel() {
-  import -window "$win" -crop "1x1+$1+$2" +repage -depth 8 txt:- 2>/dev/null |
-    sed -nE 's/.*#([0-9A-Fa-f]{2})([0-9A-Fa-f]{2})([0-9A-Fa-f]{2}).*/0x\1 0x\2 0x\3/p' |
-    { read -r r g b && echo "$((r)) $((g)) $((b))"; }
-}
-near() {  # near "r g b" "r g b": each channel within 40
-  local a=($1) b=($2)
-  for i in 0 1 2; do (( ${a[i]} - ${b[i]} < 40 && ${b[i]} - ${a[i]} < 40 )) || return 1; done
-}
-shows() {  # shows x y "r g b": the window shows about that colour there, soon
-  for _ in $(seq 1 50); do near "$(pixel "$1" "$2")" "$3" && return 0; sleep 0.1; done
-  echo "  at $1,$2: $(pixel "$1" "$2"), wanted $3"; return 1
-}
-
-click() { xdotool mousemove --window "$win" "$1" "$2" click 1; }
-# Buttons, at their centres in window coordinates (the window is its drawing area).
-color1() { click 54 75; }
-color2() { click 298 75; }
-make_logo() { click 54 120; }
-ok_logo() { click 298 120; }
-
-colour_dialog() { timeout 10 xdotool search --sync --onlyvisible --name '^Farbe Auswahl$' | head -n1; }
-# Types a colour into the dialog's HTML field and accepts it with Return.
-choose() {
-  local d; d=$(colour_dialog)
-  [ -n "$d" ] || { echo "no colour dialog"; return 1; }
-  xdotool windowfocus --sync "$d"
-  xdotool key alt+h ctrl+a
-  xdotool type "$1"
-  xdotool key Return
-  timeout 10 bash -c "while xdotool search --onlyvisible --name '^Farbe Auswahl\$' >/dev/null; do sleep 0.05; done"
-}
-cancel() {
-  local d; d=$(colour_dialog)
-  [ -n "$d" ] || { echo "no colour dialog"; return 1; }
-  xdotool windowfocus --sync "$d"
-  xdotool key Escape
-  timeout 10 bash -c "while xdotool search --onlyvisible --name '^Farbe Auswahl\$' >/dev/null; do sleep 0.05; done"
 }
 
 grey() { pixel 116 64; }  # a corner of colour 1's swatch; the window's own colour before
@@ -137,6 +63,23 @@ check "Return closes the message box" timeout 10 bash -c \
 check "the window stays open" kill -0 "$app_pid"
 kill "$app_pid"
 check "SIGTERM ends the tool" ended
+
+echo "# the whole run by keyboard alone: no mouse event at all"
+run3="$work/run3"; mkdir "$run3"
+start_app "$run3"
+xdotool windowfocus --sync "$win"
+press() { xdotool key "$@"; }
+press space; choose '#00ff00'                 # focus starts on Color 1
+check "Space on Color 1 chose colour 1" shows 116 64 "0 255 0"
+press shift+Tab Tab space; choose '#ff00ff'   # back to Color 1 and on to Color 2
+check "Tab and Shift+Tab reach Color 2" shows 180 64 "255 0 255"
+press space                                   # the focus moved on to Make Logo
+check "Space on Make Logo made the logo" shows 114 120 "0 255 0"
+press space                                   # and on to Ok Logo
+check "Space on Ok Logo saved and ended the tool" ended
+printf '\r\nColor 1 : {000,255,000}\r\nColor 2 : {255,000,255}' >"$work/expected3.txt"
+check "the keyboard run wrote LOGO.TXT" cmp -s "$run3/LOGO.TXT" "$work/expected3.txt"
+check "the keyboard run wrote LOGO.BMP" test -s "$run3/LOGO.BMP"
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]
