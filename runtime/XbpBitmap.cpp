@@ -18,7 +18,7 @@ namespace rt {
 namespace {
 // A logo file larger than this is not a logo: refuse it before any pixel is
 // allocated, so that a hostile header cannot exhaust memory.
-constexpr qint64 kMaxPixels = 64LL * 1024 * 1024;
+constexpr qint64 kMaxPixels = 25LL * 1000 * 1000;
 constexpr int kMaxSide = 32768;
 
 QImage::Format formatForBits(int bits)
@@ -58,7 +58,8 @@ QImage normalised(QImage image)
 }
 
 // Qt reads past a wrong pixel offset or a short file and makes up the rest;
-// such a file is refused here instead. Only the headers are looked at.
+// such a file, and one too large for a logo, is refused here instead, before
+// any pixel is allocated. Only the headers are looked at.
 bool bmpLooksWhole(QIODevice& file)
 {
     const QByteArray h = file.peek(54);
@@ -86,6 +87,8 @@ bool bmpLooksWhole(QIODevice& file)
         return false;
     }
     if (width <= 0 || height == 0 || planes != 1 || bitCount == 0 || bitCount > 32)
+        return false;
+    if (width > kMaxSide || qAbs(height) > kMaxSide || width * qAbs(height) > kMaxPixels)
         return false;
     if (offset < 14 + headerSize || offset >= fileSize)
         return false;
@@ -156,10 +159,6 @@ bool XbpBitmap::loadFile(const std::string& cFile)
     if (!file.open(QIODevice::ReadOnly) || !bmpLooksWhole(file))
         return false;
     QImageReader reader(&file, "bmp");
-    const QSize size = reader.size();
-    if (!size.isValid() || size.width() > kMaxSide || size.height() > kMaxSide ||
-        qint64(size.width()) * size.height() > kMaxPixels)
-        return false;
     QImage image;
     if (!reader.read(&image) || image.isNull())
         return false;

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing (Debian 12), then configures and builds into build/.
-# Usage: scripts/setup.sh [extra cmake arguments]
+# Usage: scripts/setup.sh [extra packages...]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libgmock-dev
+packages=("$@" cmake ninja-build g++ clang libclang-rt-14-dev pkg-config qt6-base-dev libgtest-dev libgmock-dev
           xvfb xauth xdotool x11-utils imagemagick fonts-liberation2
           desktop-file-utils appstream)
 missing=()
@@ -18,5 +18,5 @@ if ((${#missing[@]})); then
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$root/build"

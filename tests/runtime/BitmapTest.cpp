@@ -209,3 +209,27 @@ TEST_F(BitmapFile, FileServicesResolveInTheCurrentDirectory)
     EXPECT_NE(WriteFileAtomic("no/such/dir/LOGO.TXT", "x"), std::nullopt);
     Sleep(0);
 }
+
+TEST(BitmapSeeds, EverySeedOfTheFuzzerLoadsWholeOrNotAtAll)
+{
+    const QDir corpus(GL_FUZZ_CORPUS);
+    const QStringList readable = {"depth1.bmp", "depth4.bmp", "depth8.bmp", "depth16.bmp",
+                                  "depth24.bmp", "depth32.bmp", "rle4.bmp", "rle8.bmp",
+                                  "os2.bmp", "topdown.bmp"};
+    const QStringList files = corpus.entryList(QDir::Files);
+    ASSERT_GE(files.size(), 18);
+    for (const QString& name : files) {
+        XbpBitmap b;
+        const bool loaded = b.loadFile(corpus.filePath(name).toStdString());
+        EXPECT_EQ(loaded, readable.contains(name)) << name.toStdString();
+        EXPECT_EQ(b.isEmpty(), !loaded) << name.toStdString();
+        if (loaded) {
+            EXPECT_GT(b.width() * b.height(), 0) << name.toStdString();
+        }
+    }
+    XbpBitmap top;
+    ASSERT_TRUE(top.loadFile(corpus.filePath("topdown.bmp").toStdString()));
+    XbpBitmap bottom;
+    ASSERT_TRUE(bottom.loadFile(corpus.filePath("depth24.bmp").toStdString()));
+    EXPECT_EQ(top.image(), bottom.image().mirrored()) << "top-down rows are read top first";
+}
