@@ -78,8 +78,10 @@ void XbpDialog::configure()
         if (shown)
             w->show();
     }
-    if (icon)
+    if (icon && icon != shownIcon_) {  // the window manager is told only of a change
         w->setWindowIcon(QIcon(QStringLiteral(":/icon/%1").arg(*icon)));
+        shownIcon_ = icon;
+    }
     drawingArea->refresh();
 }
 

@@ -44,6 +44,9 @@ public:
 protected:
     QWidget* makeWidget(QWidget* parentWidget) override;
     void applyGeometry() override;
+
+private:
+    std::optional<int> shownIcon_;
 };
 
 }  // namespace rt

@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 #include <string>
 
+#include "AppEvents.h"
+
 namespace test {
 
 // Calls answer with the next modal widget as soon as one is active.
@@ -71,7 +73,8 @@ inline std::shared_ptr<MessageAnswer> answerMessageBox()
     return seen;
 }
 
-// Runs each test in a fresh current directory, where LOGO.TXT and LOGO.BMP go.
+// Runs each test in a fresh current directory, where LOGO.TXT and LOGO.BMP go,
+// with an empty application event queue.
 class InTempDir : public testing::Test {
 protected:
     void SetUp() override
@@ -79,8 +82,13 @@ protected:
         ASSERT_TRUE(dir_.isValid());
         previous_ = QDir::currentPath();
         QDir::setCurrent(dir_.path());
+        rt::ClearAppEvents();
     }
-    void TearDown() override { QDir::setCurrent(previous_); }
+    void TearDown() override
+    {
+        rt::ClearAppEvents();
+        QDir::setCurrent(previous_);
+    }
     QString path(const QString& name) const { return dir_.filePath(name); }
 
 private:

@@ -44,16 +44,6 @@ void expectNear(QRgb a, QRgb b)
 
 class GraDialogTest : public test::InTempDir {
 protected:
-    void SetUp() override
-    {
-        test::InTempDir::SetUp();
-        ClearAppEvents();
-    }
-    void TearDown() override
-    {
-        ClearAppEvents();
-        test::InTempDir::TearDown();
-    }
     std::shared_ptr<GraDialog> created()
     {
         auto d = GraDialog::New();

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 #include <QPushButton>
 #include <QTimer>
 #include <deque>
@@ -99,32 +100,32 @@ Script::Step answerMessage(std::shared_ptr<QString> text)
 }
 
 const QByteArray kRedBlue("\r\nColor 1 : {255,000,000}\r\nColor 2 : {000,000,255}");
+
+// Colour 1 red, colour 2 blue, Make Logo: the focus ends on Ok Logo.
+std::vector<Script::Step> redBlueLogo()
+{
+    return {waitFocus("Color 1"), pressAnsweringColour("Color 1", QColor(255, 0, 0)),
+            waitFocus("Color 2"), pressAnsweringColour("Color 2", QColor(0, 0, 255)),
+            waitFocus("Make Logo"), press("Make Logo"), waitFocus("Ok Logo")};
+}
+
+std::vector<Script::Step> operator+(std::vector<Script::Step> a, const std::vector<Script::Step>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
 }  // namespace
 
-class MainRun : public test::InTempDir {
-protected:
-    void SetUp() override
-    {
-        test::InTempDir::SetUp();
-        ClearAppEvents();
-    }
-    void TearDown() override
-    {
-        ClearAppEvents();
-        test::InTempDir::TearDown();
-    }
-};
+class MainRun : public test::InTempDir {};
 
 TEST_F(MainRun, TypicalRunWritesBothFilesAndEnds)
 {
-    Script script({
-        waitFocus("Color 1"),
-        pressAnsweringColour("Color 1", QColor(255, 0, 0)),
-        waitFocus("Color 2"),
-        pressAnsweringColour("Color 2", QColor(0, 0, 255)),
-        waitFocus("Make Logo"),
-        press("Make Logo"),
-        waitFocus("Ok Logo"),
+    Script script(redBlueLogo() + std::vector<Script::Step>{
+        [] {
+            const QIcon icon = mainWindow()->windowIcon();  // icon resource 1
+            EXPECT_EQ(icon.availableSizes(), QList<QSize>{QSize(32, 32)});
+            return true;
+        },
         [] { return app()->oStat0->widget()->isVisible() && app()->drawingArea->bitmap; },
         press("Ok Logo"),
     });
@@ -190,14 +191,7 @@ TEST_F(MainRun, AFailedWriteIsReportedAndTheWindowStaysOpen)
     ASSERT_TRUE(QDir().mkdir("LOGO.TXT"));
     ASSERT_TRUE(QDir().mkdir("LOGO.BMP"));
     const auto message = std::make_shared<QString>();
-    Script script({
-        waitFocus("Color 1"),
-        pressAnsweringColour("Color 1", QColor(255, 0, 0)),
-        waitFocus("Color 2"),
-        pressAnsweringColour("Color 2", QColor(0, 0, 255)),
-        waitFocus("Make Logo"),
-        press("Make Logo"),
-        waitFocus("Ok Logo"),
+    Script script(redBlueLogo() + std::vector<Script::Step>{
         press("Ok Logo"),
         answerMessage(message),
         [] {

@@ -28,7 +28,6 @@ class Soak : public test::InTempDir {};
 
 TEST_F(Soak, RenderingsAndChoicesKeepMemoryFlat)
 {
-    ClearAppEvents();
     const auto d = GraDialog::New();
     d->create();
     d->show();
@@ -56,5 +55,4 @@ TEST_F(Soak, RenderingsAndChoicesKeepMemoryFlat)
 #if !defined(__SANITIZE_ADDRESS__)
     EXPECT_LT(grown, 2L * 1024 * 1024) << "resident memory grew by " << grown << " bytes";
 #endif
-    ClearAppEvents();
 }
