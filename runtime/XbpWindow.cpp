@@ -117,6 +117,8 @@ void XbpWindow::applyPresParams()
         pal.setColor(p.id == PP_BGCLR ? widget_->backgroundRole() : widget_->foregroundRole(),
                      *color);
         widget_->setPalette(pal);
+        if (p.id == PP_BGCLR)
+            widget_->setAutoFillBackground(true);
     }
 }
 

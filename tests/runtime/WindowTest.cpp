@@ -74,6 +74,7 @@ TEST(Window, PresentationParametersSetFontAndColours)
                             std::make_shared<PresParams>(PresParams{{PP_BGCLR, double(*GraMakeRGBColor(RGB{9, 8, 7}))}}));
     s->create();
     EXPECT_EQ(s->widget()->palette().color(s->widget()->backgroundRole()), QColor(9, 8, 7));
+    EXPECT_TRUE(s->widget()->autoFillBackground()) << "the colour is painted";
 }
 
 TEST(Window, StaticShowsItsColourAndBitmapCaption)
