@@ -32,6 +32,16 @@ std::weak_ptr<XbpWindow>& appWindow()
     return w;
 }
 
+struct Modal {
+    int depth = 0;
+    bool quitPending = false;
+};
+Modal& modal()
+{
+    static Modal m;
+    return m;
+}
+
 std::shared_ptr<XbpWindow> windowOf(const QWidget* w)
 {
     XbpWindow* x = XbpWindow::fromWidget(w);
@@ -87,14 +97,31 @@ int RunModal(QDialog& dialog)
 {
     // Qt gives the focus back to the widget that had it before the dialog.
     const QPointer<QWidget> before = QApplication::focusWidget();
+    ++modal().depth;
     const int result = dialog.exec();
+    --modal().depth;
     auto back = windowOf(before.data());
     if (!back)
         back = windowOf(QApplication::focusWidget());
     if (!back)
         back = AppWindow();
     PostAppEvent(EVENT_SETFOCUS, {}, {}, back);
+    if (modal().quitPending && modal().depth == 0) {
+        modal().quitPending = false;
+        PostAppEvent(EVENT_QUIT);
+    }
     return result;
+}
+
+void RequestQuit()
+{
+    if (modal().depth == 0) {
+        PostAppEvent(EVENT_QUIT);
+        return;
+    }
+    modal().quitPending = true;
+    if (QWidget* w = QApplication::activeModalWidget())
+        w->close();
 }
 
 }  // namespace rt

@@ -30,4 +30,9 @@ void MsgBox(const std::string& cText);
 // the window that gets the focus back. Returns the dialog's result code.
 int RunModal(QDialog& dialog);
 
+// Queues the quit event. While a modal dialog runs, the dialog is cancelled
+// first and the quit event queued behind the focus event, which the dialog's
+// caller may take: so a quit request is never swallowed.
+void RequestQuit();
+
 }  // namespace rt

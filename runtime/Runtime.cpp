@@ -7,7 +7,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "AppEvents.h"
+#include "AppWindows.h"
 
 namespace rt {
 
@@ -50,7 +50,7 @@ Runtime::Runtime(const char* argv0, const std::string& displayName) : d(std::mak
             char buf[16];
             while (::read(signalPipe[0], buf, sizeof buf) > 0) {
             }
-            PostAppEvent(EVENT_QUIT);
+            RequestQuit();
         });
         struct sigaction sa {};
         sa.sa_handler = onSignal;

@@ -173,6 +173,15 @@ TEST_F(EventQueue, SignalsQueueTheQuitEvent)
     EXPECT_EQ(fetch().code, 1048633);
 }
 
+TEST_F(EventQueue, SignalDuringAModalDialogCancelsItAndStillQuits)
+{
+    test::whenModal([](QWidget*) { std::raise(SIGTERM); });
+    MsgBox("Waiting");  // closed by the quit request, not by anybody's answer
+    EXPECT_EQ(fetch().code, EVENT_SETFOCUS) << "the event a dialog's caller may take";
+    EXPECT_EQ(fetch().code, EVENT_QUIT);
+    EXPECT_EQ(PendingAppEvents(), 0u);
+}
+
 TEST(Quit, EndsTheProcessAtOnceWithStatusZero)
 {
     EXPECT_EXIT(QUIT(), testing::ExitedWithCode(0), "");
