@@ -15,6 +15,9 @@
 #include <string>
 
 #include "AppEvents.h"
+#include "AppWindows.h"
+#include "XbpDialog.h"
+#include "XbpStatic.h"
 
 namespace test {
 
@@ -95,6 +98,22 @@ private:
     QTemporaryDir dir_;
     QString previous_;
 };
+
+// A 128 x 30 bitmap static at pos on a 200 x 100 dialog, neither on screen.
+struct Swatch {
+    std::shared_ptr<rt::XbpDialog> dialog;
+    std::shared_ptr<rt::XbpStatic> swatch;
+};
+inline Swatch hiddenSwatch(rt::Pos pos)
+{
+    auto d = std::make_shared<rt::XbpDialog>();
+    d->init(rt::AppDesktop(), nullptr, rt::Pos{0, 0}, rt::Size{200, 100}, nullptr, false);
+    d->create();
+    auto s = rt::XbpStatic::New(d->drawingArea, nullptr, pos, rt::Size{128, 30}, nullptr, false);
+    s->type = rt::XbpStatic::TypeBitmap;
+    s->create();
+    return {d, s};
+}
 
 inline QByteArray readAll(const QString& name)
 {

@@ -83,12 +83,7 @@ TEST(BMP2BMP, HeightZeroOrLessGivesTheSourceAndFormatsChooseMake)
 
 TEST(ColorIcon, CapturesTheRectangleIntoTheOneBitmap)
 {
-    auto d = std::make_shared<XbpDialog>();
-    d->init(AppDesktop(), nullptr, Pos{0, 0}, Size{200, 100}, nullptr, false);
-    d->create();
-    auto s = XbpStatic::New(d->drawingArea, nullptr, Pos{0, 0}, Size{128, 30}, nullptr, false);
-    s->type = XbpStatic::TypeBitmap;
-    s->create();
+    const auto [d, s] = test::hiddenSwatch({0, 0});
     auto ps = XbpPresSpace::New();
     ps->create(s->winDevice());
     GraGradient(*ps, {0, 0}, {{128, 30}}, {GraMakeRGBColor(RGB{0, 0, 0})}, 0);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "AppWindows.h"
+#include "TestSupport.h"
 #include "Gra.h"
 #include "XbpBitmap.h"
 #include "XbpDialog.h"
@@ -90,12 +91,7 @@ TEST(BitBlt, CopiesLowerLeftSubRectangleAndScales)
 
 TEST(Capture, WindowPictureReadsBackInLogicalPixels)
 {
-    auto d = std::make_shared<XbpDialog>();
-    d->init(AppDesktop(), nullptr, Pos{0, 0}, Size{200, 100}, nullptr, false);
-    d->create();
-    auto s = XbpStatic::New(d->drawingArea, nullptr, Pos{10, 10}, Size{128, 30}, nullptr, false);
-    s->type = XbpStatic::TypeBitmap;
-    s->create();
+    const auto [d, s] = test::hiddenSwatch({10, 10});
 
     // Drawn while neither the window nor the static is on screen.
     auto ps = XbpPresSpace::New();
