@@ -45,6 +45,16 @@ int bitsOf(const QImage& image)
 // Only these formats are kept; anything else a file gives becomes 24 or 32 bits.
 QImage normalised(QImage image)
 {
+    // A file's pixels may name colours past its palette (RLE data can); Qt would
+    // read past the colour table when converting them. Such colours are black.
+    const int colours = image.format() == QImage::Format_Indexed8 ? 256
+                        : image.depth() == 1                      ? 2
+                                                                  : 0;
+    if (image.colorCount() < colours) {
+        QList<QRgb> table = image.colorTable();
+        table.resize(colours, qRgb(0, 0, 0));
+        image.setColorTable(table);
+    }
     switch (image.format()) {
     case QImage::Format_Mono:
     case QImage::Format_Indexed8:

@@ -215,7 +215,7 @@ TEST(BitmapSeeds, EverySeedOfTheFuzzerLoadsWholeOrNotAtAll)
     const QDir corpus(GL_FUZZ_CORPUS);
     const QStringList readable = {"depth1.bmp", "depth4.bmp", "depth8.bmp", "depth16.bmp",
                                   "depth24.bmp", "depth32.bmp", "rle4.bmp", "rle8.bmp",
-                                  "os2.bmp", "topdown.bmp"};
+                                  "os2.bmp", "topdown.bmp", "found-rle4-index-past-palette.bmp"};
     const QStringList files = corpus.entryList(QDir::Files);
     ASSERT_GE(files.size(), 18);
     for (const QString& name : files) {
@@ -232,4 +232,17 @@ TEST(BitmapSeeds, EverySeedOfTheFuzzerLoadsWholeOrNotAtAll)
     XbpBitmap bottom;
     ASSERT_TRUE(bottom.loadFile(corpus.filePath("depth24.bmp").toStdString()));
     EXPECT_EQ(top.image(), bottom.image().mirrored()) << "top-down rows are read top first";
+
+    // Found by the fuzzer: RLE pixels naming colours past the palette. They are
+    // black, and stretching the picture reads no colour that is not there.
+    XbpBitmap past;
+    ASSERT_TRUE(past.loadFile(corpus.filePath("found-rle4-index-past-palette.bmp").toStdString()));
+    EXPECT_EQ(past.image().colorCount(), 256);
+    EXPECT_EQ(past.image().pixel(0, 0) | 0xFF000000, qRgb(0, 0, 0));
+    auto big = XbpBitmap::New();
+    big->make(365, 140);
+    auto ps = XbpPresSpace::New();
+    big->presSpace(ps);
+    past.draw(*ps, {0, 0, 365, 140});
+    EXPECT_EQ(big->image().pixel(10, 10) | 0xFF000000, qRgb(0, 0, 0));
 }
