@@ -8,27 +8,21 @@ runs=${2:-21}
 source "$(dirname "$0")/../tests/e2e/lib.sh" "$build/app/gradient-logo"
 mkdir -p "$work/run"
 
-# measure BINARY TITLE: prints "milliseconds kilobytes"; a launch whose X
-# connection is refused (it happens now and then when programs come and go
-# this fast) is tried again and not counted.
+# measure BINARY TITLE: prints "milliseconds kilobytes"
 measure() {
   local start end pid hwm
-  for _ in 1 2 3; do
-    start=$(date +%s%N)
-    (cd "$work/run" && exec "$1") >>"$work/programs.log" 2>&1 &
-    pid=$!
-    until xdotool search --onlyvisible --name "^$2\$" >/dev/null 2>&1; do
-      kill -0 "$pid" 2>/dev/null || continue 2
-      sleep 0.02
-    done
-    end=$(date +%s%N)
-    sleep 0.2  # let the first frame be painted before memory is read
-    hwm=$(awk '/VmHWM/ {print $2}' "/proc/$pid/status")
-    kill "$pid"; wait "$pid" 2>/dev/null || true
-    echo "$(((end - start) / 1000000)) $hwm"
-    return 0
+  start=$(date +%s%N)
+  (cd "$work/run" && exec "$1") >>"$work/programs.log" 2>&1 &
+  pid=$!
+  until xdotool search --onlyvisible --name "^$2\$" >/dev/null 2>&1; do
+    kill -0 "$pid" 2>/dev/null || { echo "$1 did not start:" >&2; cat "$work/programs.log" >&2; exit 1; }
+    sleep 0.02
   done
-  echo "$1 did not start" >&2; return 1
+  end=$(date +%s%N)
+  sleep 0.2  # let the first frame be painted before memory is read
+  hwm=$(awk '/VmHWM/ {print $2}' "/proc/$pid/status")
+  kill "$pid"; wait "$pid" 2>/dev/null || true
+  echo "$(((end - start) / 1000000)) $hwm"
 }
 median() { sort -n | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
 
