@@ -6,7 +6,6 @@ std::shared_ptr<XbpPresSpace> XbpPresSpace::New() { return std::make_shared<XbpP
 
 void XbpPresSpace::create(const std::shared_ptr<Device>& device)
 {
-    created_ = true;
     destroyed_ = false;
     if (device)
         device_ = device;

@@ -16,7 +16,6 @@ public:
     void create(const std::shared_ptr<Device>& device = nullptr);
     void destroy();
 
-    bool isCreated() const { return created_; }
     bool isDestroyed() const { return destroyed_; }
 
     // The device drawn on; null when unbound, destroyed or the device is gone.
@@ -25,7 +24,6 @@ public:
 
 private:
     std::weak_ptr<Device> device_;
-    bool created_ = false;
     bool destroyed_ = false;
 };
 
