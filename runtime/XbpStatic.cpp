@@ -117,18 +117,19 @@ XbpStatic::Widget* XbpStatic::staticWidget() const { return static_cast<Widget*>
 void XbpStatic::setCaption(const std::shared_ptr<XbpBitmap>& oBitmap)
 {
     captionBitmap_ = oBitmap;
-    if (auto* w = staticWidget()) {
-        w->drawn = QImage();  // the new caption replaces what was drawn
-        w->update();
-        describe();
-    }
+    contentChanged();
 }
 
 void XbpStatic::setColorBG(ColorNumber nColor)
 {
     colorBG_ = nColor;
+    contentChanged();
+}
+
+void XbpStatic::contentChanged()
+{
     if (auto* w = staticWidget()) {
-        w->drawn = QImage();
+        w->drawn = QImage();  // the new content replaces what was drawn on it
         w->update();
         describe();
     }

@@ -63,6 +63,7 @@ protected:
 private:
     Widget* staticWidget() const;
     void describe();
+    void contentChanged();
 
     std::shared_ptr<XbpBitmap> captionBitmap_;
     std::optional<ColorNumber> colorBG_;
