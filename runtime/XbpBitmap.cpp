@@ -70,7 +70,7 @@ QImage normalised(QImage image)
 // Qt reads past a wrong pixel offset or a short file and makes up the rest;
 // such a file, and one too large for a logo, is refused here instead, before
 // any pixel is allocated. Only the headers are looked at.
-bool bmpLooksWhole(QIODevice& file)
+bool bmpLooksWhole(QIODevice& file, bool& compressed)
 {
     const QByteArray h = file.peek(54);
     const qint64 fileSize = file.size();
@@ -103,8 +103,60 @@ bool bmpLooksWhole(QIODevice& file)
     if (offset < 14 + headerSize || offset >= fileSize)
         return false;
     const bool uncompressed = compression == 0 || compression == 3 || compression == 6;
+    compressed = !uncompressed;
     const qint64 rowBytes = (width * bitCount + 31) / 32 * 4;
     return !uncompressed || fileSize - offset >= rowBytes * qAbs(height);
+}
+
+// Compressed (RLE) data need not reach every pixel: it may end early or skip
+// with delta codes, and Qt leaves the pixels it does not reach as the allocator
+// gave them. So the file is read twice, into images filled beforehand with two
+// different indices (Qt reuses an image of the right size and format): a
+// pixel that differs between the two reads was never written, and is black.
+bool readCompressed(QIODevice& file, QImage& out)
+{
+    const qint64 start = file.pos();
+    QImageReader probe(&file, "bmp");
+    const QSize size = probe.size();
+    const QImage::Format format = probe.imageFormat();
+    if (!size.isValid() || format != QImage::Format_Indexed8)
+        return false;
+    QImage reads[2];
+    for (int i = 0; i < 2; ++i) {
+        reads[i] = QImage(size, format);
+        reads[i].fill(i == 0 ? 0u : 255u);
+        if (!file.seek(start))
+            return false;
+        QImageReader reader(&file, "bmp");
+        if (!reader.read(&reads[i]) || reads[i].size() != size || reads[i].format() != format)
+            return false;
+    }
+    QImage image = reads[0];
+    QList<QRgb> table = image.colorTable();
+    table.resize(256, qRgb(0, 0, 0));
+    // Index 255 is black unless the palette fills it; then a full palette
+    // leaves no spare index, and the picture becomes true colour instead.
+    const bool spare = image.colorCount() < 256 || table[255] == qRgb(0, 0, 0);
+    if (spare) {
+        table[255] = qRgb(0, 0, 0);
+        image.setColorTable(table);
+    } else {
+        image = image.convertToFormat(QImage::Format_RGB32);
+    }
+    for (int y = 0; y < size.height(); ++y) {
+        const uchar* a = reads[0].constScanLine(y);
+        const uchar* b = reads[1].constScanLine(y);
+        for (int x = 0; x < size.width(); ++x) {
+            if (a[x] == b[x])
+                continue;
+            if (spare)
+                image.scanLine(y)[x] = 255;
+            else
+                image.setPixel(x, y, qRgb(0, 0, 0));
+        }
+    }
+    out = image;
+    return true;
 }
 
 bool paintable(QImage::Format f) { return f != QImage::Format_Mono && f != QImage::Format_Indexed8; }
@@ -166,12 +218,18 @@ bool XbpBitmap::loadFile(const std::string& cFile)
     *image_ = QImage();
     planes_ = 1;
     QFile file(QString::fromStdString(cFile));
-    if (!file.open(QIODevice::ReadOnly) || !bmpLooksWhole(file))
+    bool compressed = false;
+    if (!file.open(QIODevice::ReadOnly) || !bmpLooksWhole(file, compressed))
         return false;
-    QImageReader reader(&file, "bmp");
     QImage image;
-    if (!reader.read(&image) || image.isNull())
-        return false;
+    if (compressed) {
+        if (!readCompressed(file, image))
+            return false;
+    } else {
+        QImageReader reader(&file, "bmp");
+        if (!reader.read(&image) || image.isNull())
+            return false;
+    }
     *image_ = normalised(std::move(image));
     return true;
 }

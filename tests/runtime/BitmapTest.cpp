@@ -2,6 +2,8 @@
 #include <QDir>
 #include <QImage>
 #include <QtEndian>
+#include <algorithm>
+#include <cstring>
 #include <gtest/gtest.h>
 
 #include "Gra.h"
@@ -131,12 +133,14 @@ TEST_F(BitmapFile, SavesA24BitBottomUpWindowsBmpAndReadsItBack)
 
 TEST_F(BitmapFile, ReadsOtherDepthsAndTellsTheirFormat)
 {
+    // fill() leaves a row's padding bytes as they were, and the BMP writer
+    // writes them: set every byte, so that the file holds no stray memory.
     QImage mono(9, 4, QImage::Format_Mono);
-    mono.fill(1);
+    std::memset(mono.bits(), 0xff, size_t(mono.sizeInBytes()));
     test::writeAll("mono.bmp", bmpBytes(mono));
     QImage indexed(9, 4, QImage::Format_Indexed8);
     indexed.setColorTable({qRgb(1, 2, 3), qRgb(200, 100, 50)});
-    indexed.fill(1);
+    std::memset(indexed.bits(), 1, size_t(indexed.sizeInBytes()));
     test::writeAll("indexed.bmp", bmpBytes(indexed));
 
     XbpBitmap b;
@@ -245,4 +249,86 @@ TEST(BitmapSeeds, EverySeedOfTheFuzzerLoadsWholeOrNotAtAll)
     big->presSpace(ps);
     past.draw(*ps, {0, 0, 365, 140});
     EXPECT_EQ(big->image().pixel(10, 10) | 0xFF000000, qRgb(0, 0, 0));
+}
+
+namespace {
+// A compressed BMP: bits 4 (RLE4) or 8 (RLE8), rows bottom first.
+QByteArray rleBmp(int bits, int w, int h, const QList<QRgb>& palette, const QByteArray& data)
+{
+    const int offset = 14 + 40 + 4 * int(palette.size());
+    QByteArray f(offset, '\0');
+    f[0] = 'B';
+    f[1] = 'M';
+    qToLittleEndian<quint32>(quint32(offset + data.size()), f.data() + 2);
+    qToLittleEndian<quint32>(quint32(offset), f.data() + 10);
+    qToLittleEndian<quint32>(40, f.data() + 14);
+    qToLittleEndian<qint32>(w, f.data() + 18);
+    qToLittleEndian<qint32>(h, f.data() + 22);
+    qToLittleEndian<quint16>(1, f.data() + 26);
+    qToLittleEndian<quint16>(quint16(bits), f.data() + 28);
+    qToLittleEndian<quint32>(bits == 8 ? 1 : 2, f.data() + 30);
+    qToLittleEndian<quint32>(quint32(data.size()), f.data() + 34);
+    qToLittleEndian<quint32>(quint32(palette.size()), f.data() + 46);
+    for (int i = 0; i < palette.size(); ++i) {
+        char* entry = f.data() + 54 + 4 * i;
+        entry[0] = char(qBlue(palette[i]));
+        entry[1] = char(qGreen(palette[i]));
+        entry[2] = char(qRed(palette[i]));
+    }
+    return f + data;
+}
+
+// A palette without black, so that a black pixel cannot have come from it.
+QList<QRgb> brightPalette(int n)
+{
+    QList<QRgb> p;
+    for (int i = 0; i < n; ++i)
+        p.append(qRgb(255, i, 128));
+    return p;
+}
+}  // namespace
+
+TEST_F(BitmapFile, PixelsThatCompressedDataNeverReachesAreBlackOnEveryRead)
+{
+    const QByteArray endRow("\x00\x00", 2), endBitmap("\x00\x01", 2);
+    struct Case {
+        const char* name;
+        QByteArray file;
+        std::vector<std::pair<int, int>> written;  // (x, y from the bottom), palette index 1
+    };
+    const std::vector<Case> cases = {
+        {"RLE4, data ending after the first row",
+         rleBmp(4, 4, 3, brightPalette(16), QByteArray("\x04\x11", 2) + endRow + endBitmap),
+         {{0, 0}, {1, 0}, {2, 0}, {3, 0}}},
+        {"RLE8, data ending after the first row",
+         rleBmp(8, 4, 3, brightPalette(2), QByteArray("\x04\x01", 2) + endRow + endBitmap),
+         {{0, 0}, {1, 0}, {2, 0}, {3, 0}}},
+        {"RLE8 with a delta skip (2 right, 1 up)",
+         rleBmp(8, 4, 3, brightPalette(2),
+                QByteArray("\x01\x01\x00\x02\x02\x01\x01\x01", 8) + endBitmap),
+         {{0, 0}, {3, 1}}},
+        {"RLE8 with a full palette: no index is left for black",
+         rleBmp(8, 4, 3, brightPalette(256), QByteArray("\x04\x01", 2) + endBitmap),
+         {{0, 0}, {1, 0}, {2, 0}, {3, 0}}},
+    };
+    for (const auto& c : cases) {
+        test::writeAll("LOGO.BMP", c.file);
+        XbpBitmap first;
+        ASSERT_TRUE(first.loadFile("LOGO.BMP")) << c.name;
+        ASSERT_EQ(first.width(), 4);
+        ASSERT_EQ(first.height(), 3);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 4; ++x) {
+                const bool written = std::find(c.written.begin(), c.written.end(),
+                                               std::pair{x, y}) != c.written.end();
+                EXPECT_EQ(first.image().pixel(x, 2 - y) | 0xFF000000,
+                          written ? qRgb(255, 1, 128) : qRgb(0, 0, 0))
+                    << c.name << " at " << x << "," << y;
+            }
+        for (int run = 0; run < 3; ++run) {
+            XbpBitmap again;
+            ASSERT_TRUE(again.loadFile("LOGO.BMP"));
+            EXPECT_EQ(again.image(), first.image()) << c.name;
+        }
+    }
 }
