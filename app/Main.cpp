@@ -14,22 +14,21 @@ void APPSYS() {}
 
 namespace {
 // "Ok Logo": write both files, then close. When a file cannot be written the
-// window stays open, so that nothing the user made is lost and they can try
-// again; the message names each file and the reason.
+// window stays open and nothing more is written, so that nothing the user made
+// is lost and they can try again; the message names the file and the reason.
 void OkLogo(GraDialog& oApp)
 {
-    const Failure logFailure = oApp.WriteLog();
-    const Failure logoFailure = SaveLogo(oApp.oLogo);
-    if (!logFailure && !logoFailure) {
+    Failure failure = oApp.WriteLog();
+    const char* cFile = "LOGO.TXT";
+    if (!failure) {
+        failure = SaveLogo(oApp.oLogo);
+        cFile = "LOGO.BMP";
+    }
+    if (!failure) {
         PostAppEvent(EVENT_CLOSE);
         return;
     }
-    std::string cText = "The logo could not be saved.";
-    if (logFailure)
-        cText += "\nLOGO.TXT: " + *logFailure;
-    if (logoFailure)
-        cText += "\nLOGO.BMP: " + *logoFailure;
-    MsgBox(cText);
+    MsgBox("The logo could not be saved.\n" + std::string(cFile) + ": " + *failure);
 }
 }  // namespace
 

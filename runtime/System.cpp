@@ -2,9 +2,13 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 namespace rt {
 
@@ -12,19 +16,130 @@ bool File(const std::string& cFile) { return QFileInfo(QString::fromStdString(cF
 
 bool FErase(const std::string& cFile) { return QFile::remove(QString::fromStdString(cFile)); }
 
+// The writer is plain POSIX because QSaveFile hides exactly the errors that
+// matter here: it commits without checking the flush of its last buffered
+// bytes or the sync, so a disk that filled up mid-write became a truncated
+// file renamed over a good one. Every call below is checked.
+namespace {
+std::string reason(int error) { return std::strerror(error); }
+
+// A descriptor closed on every path; close() itself is checked where it counts.
+struct Fd {
+    int fd = -1;
+    ~Fd()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    Failure close()
+    {
+        const int f = fd;
+        fd = -1;
+        return ::close(f) == 0 ? Failure() : reason(errno);
+    }
+};
+
+// All of the bytes, from the start of the file; a short write goes on where it
+// stopped, so a disk that fills up part-way fails with the write that found it full.
+Failure writeAll(int fd, const std::string& cBytes)
+{
+    std::size_t done = 0;
+    while (done < cBytes.size()) {
+        const ssize_t n = ::pwrite(fd, cBytes.data() + done, cBytes.size() - done, off_t(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return reason(n < 0 ? errno : EIO);
+        done += std::size_t(n);
+    }
+    return std::nullopt;
+}
+
+// A renamed file is durable only once its directory is on disk too.
+Failure syncDirectory(const std::string& cDir)
+{
+    Fd dir{::open(cDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    if (dir.fd < 0)
+        return reason(errno);
+    // Some filesystems cannot sync a directory at all (EINVAL); there the
+    // rename is as durable as they make it.
+    if (::fsync(dir.fd) != 0 && errno != EINVAL)
+        return reason(errno);
+    return dir.close();
+}
+
+// The file's own bytes replaced in place, for a folder that takes no new file.
+// Room is reserved before the first byte changes, so a full disk leaves the
+// old contents; only a crash in the middle of the write can mix the two.
+Failure rewriteInPlace(const std::string& cFile, const std::string& cBytes)
+{
+    Fd file{::open(cFile.c_str(), O_WRONLY | O_CLOEXEC)};
+    if (file.fd < 0)
+        return reason(errno);
+    struct stat st {};
+    if (::fstat(file.fd, &st) != 0)
+        return reason(errno);
+    if (off_t(cBytes.size()) > st.st_size) {
+        const int error = ::posix_fallocate(file.fd, 0, off_t(cBytes.size()));
+        if (error != 0) {
+            // A partial reservation may have grown the file; its bytes are the old ones.
+            const int ignored = ::ftruncate(file.fd, st.st_size);
+            (void)ignored;
+            return reason(error);
+        }
+    }
+    if (Failure f = writeAll(file.fd, cBytes))
+        return f;
+    if (::ftruncate(file.fd, off_t(cBytes.size())) != 0 || ::fsync(file.fd) != 0)
+        return reason(errno);
+    return file.close();
+}
+
+// A new file's mode: the old file's, or what the umask leaves of rw for all.
+mode_t modeFor(const std::string& cFile)
+{
+    struct stat st {};
+    if (::stat(cFile.c_str(), &st) == 0)
+        return st.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+}  // namespace
+
 Failure WriteFileAtomic(const std::string& cFile, const std::string& cBytes)
 {
-    QSaveFile file(QString::fromStdString(cFile));
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString().toStdString();
-    if (file.write(cBytes.data(), qint64(cBytes.size())) != qint64(cBytes.size())) {
-        const std::string reason = file.errorString().toStdString();
-        file.cancelWriting();
-        return reason;
+    const std::size_t slash = cFile.rfind('/');
+    const std::string cDir = slash == std::string::npos ? "." : cFile.substr(0, slash + 1);
+    const std::string cName = slash == std::string::npos ? cFile : cFile.substr(slash + 1);
+    std::string cTemp = (slash == std::string::npos ? "" : cDir) + "." + cName + ".XXXXXX";
+    const mode_t mode = modeFor(cFile);
+
+    Fd temp{::mkostemp(cTemp.data(), O_CLOEXEC)};
+    if (temp.fd < 0) {
+        const int error = errno;
+        // A folder that takes no new file, holding a file that can be
+        // rewritten: rewrite it, as saving there always could.
+        if ((error == EACCES || error == EPERM) &&
+            ::faccessat(AT_FDCWD, cFile.c_str(), W_OK, AT_EACCESS) == 0)
+            return rewriteInPlace(cFile, cBytes);
+        return reason(error);
     }
-    if (!file.commit())
-        return file.errorString().toStdString();
-    return std::nullopt;
+    // The new file is complete and on the disk before it replaces the old one.
+    Failure f = writeAll(temp.fd, cBytes);
+    if (!f && ::fchmod(temp.fd, mode) != 0)
+        f = reason(errno);
+    if (!f && ::fsync(temp.fd) != 0)
+        f = reason(errno);
+    if (!f)
+        f = temp.close();
+    if (!f && ::rename(cTemp.c_str(), cFile.c_str()) != 0)
+        f = reason(errno);
+    if (f) {
+        ::unlink(cTemp.c_str());
+        return f;
+    }
+    return syncDirectory(cDir);
 }
 
 void Sleep(int nHundredths)

@@ -2,7 +2,10 @@
 #include <QIcon>
 #include <QPushButton>
 #include <QTimer>
+#include <cerrno>
+#include <cstring>
 #include <deque>
+#include <sys/mount.h>
 #include <gtest/gtest.h>
 
 #include "AppEvents.h"
@@ -188,28 +191,33 @@ TEST_F(MainRun, OkLogoBeforeAnyLogoKeepsTheEarlierLogoBmp)
     EXPECT_EQ(test::readAll("LOGO.TXT"), QByteArray("\r\nColor 1 : {255,000,000}\r\nColor 2 : {000,000,000}"));
 }
 
-TEST_F(MainRun, AFailedWriteIsReportedAndTheWindowStaysOpen)
+TEST_F(MainRun, AFailedWriteIsReportedTheWindowStaysOpenAndNothingMoreIsWritten)
 {
     ASSERT_TRUE(QDir().mkdir("LOGO.TXT"));
     ASSERT_TRUE(QDir().mkdir("LOGO.BMP"));
-    const auto message = std::make_shared<QString>();
+    const auto first = std::make_shared<QString>();
+    const auto second = std::make_shared<QString>();
+    const auto stillOpen = [] { return mainWindow() && app()->oLogo; };
     Script script(redBlueLogo() + std::vector<Script::Step>{
         press("Ok Logo"),
-        answerMessage(message),
-        [] {
-            // Still open, logo and colours intact; free the names and try again.
-            if (!mainWindow() || !app()->oLogo)
+        answerMessage(first),
+        [&] {
+            // The colour log failed, so the logo was not even tried.
+            if (!stillOpen() || !QFileInfo("LOGO.BMP").isDir())
                 return false;
-            QDir().rmdir("LOGO.TXT");
-            QDir().rmdir("LOGO.BMP");
-            return true;
+            return QDir().rmdir("LOGO.TXT");
         },
+        press("Ok Logo"),
+        answerMessage(second),
+        [&] { return stillOpen() && QDir().rmdir("LOGO.BMP"); },
         press("Ok Logo"),
     });
     MAIN();
     EXPECT_TRUE(script.finished());
-    EXPECT_TRUE(message->contains("LOGO.TXT")) << message->toStdString();
-    EXPECT_TRUE(message->contains("LOGO.BMP")) << message->toStdString();
+    EXPECT_TRUE(first->contains("LOGO.TXT")) << first->toStdString();
+    EXPECT_FALSE(first->contains("LOGO.BMP")) << first->toStdString();
+    EXPECT_TRUE(second->contains("LOGO.BMP")) << second->toStdString();
+    EXPECT_FALSE(second->contains("LOGO.TXT")) << second->toStdString();
     EXPECT_EQ(test::readAll("LOGO.TXT"), kRedBlue);
     EXPECT_EQ(test::readAll("LOGO.BMP").size(), 9270);
 }
@@ -223,4 +231,48 @@ TEST_F(MainRun, QuitEventEndsTheProgramAtOnce)
             std::exit(3);  // MAIN must not return
         },
         testing::ExitedWithCode(0), "");
+}
+
+// A disk that fills up and one that turns read-only, for real: a small tmpfs of
+// the test's own (the tests run as root). The message names the file and the
+// system's reason, and once the disk is fine again Ok Logo saves.
+TEST_F(MainRun, AFullOrReadOnlyDiskIsNamedWithTheFileAndTheSystemsReason)
+{
+    ASSERT_TRUE(QDir().mkdir("small"));
+    // Five pages: the old files below take four, so the colour log fits and the logo does not.
+    ASSERT_EQ(::mount("tmpfs", "small", "tmpfs", 0, "size=20k"), 0)
+        << "cannot mount a tmpfs (the test needs root): " << std::strerror(errno);
+    QDir::setCurrent("small");
+    const QByteArray oldLog(50, 'l'), oldLogo(9270, 'o');
+    test::writeAll("LOGO.TXT", oldLog);
+    test::writeAll("LOGO.BMP", oldLogo);
+    const auto full = std::make_shared<QString>();
+    const auto readOnly = std::make_shared<QString>();
+    const auto remount = [](const char* options) {
+        return [options] {
+            const unsigned long ro = std::strcmp(options, "ro") == 0 ? MS_RDONLY : 0;
+            return ::mount("tmpfs", ".", "tmpfs", MS_REMOUNT | ro, options) == 0;
+        };
+    };
+    Script script(redBlueLogo() + std::vector<Script::Step>{
+        press("Ok Logo"),
+        answerMessage(full),
+        [&] { return test::readAll("LOGO.BMP") == oldLogo && test::readAll("LOGO.TXT") == kRedBlue; },
+        remount("size=1m"),
+        remount("ro"),
+        press("Ok Logo"),
+        answerMessage(readOnly),
+        remount("rw"),
+        press("Ok Logo"),
+    });
+    MAIN();
+    const QByteArray savedLogo = test::readAll("LOGO.BMP");
+    const QByteArray savedLog = test::readAll("LOGO.TXT");
+    QDir::setCurrent("..");
+    ASSERT_EQ(::umount2("small", MNT_DETACH), 0);
+    EXPECT_TRUE(script.finished());
+    EXPECT_EQ(*full, QString("The logo could not be saved.\nLOGO.BMP: ") + std::strerror(ENOSPC));
+    EXPECT_EQ(*readOnly, QString("The logo could not be saved.\nLOGO.TXT: ") + std::strerror(EROFS));
+    EXPECT_EQ(savedLog, kRedBlue);
+    EXPECT_EQ(savedLogo.size(), 9270);
 }

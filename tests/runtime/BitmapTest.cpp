@@ -4,6 +4,8 @@
 #include <QtEndian>
 #include <algorithm>
 #include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 #include "Gra.h"
@@ -331,4 +333,41 @@ TEST_F(BitmapFile, PixelsThatCompressedDataNeverReachesAreBlackOnEveryRead)
             EXPECT_EQ(again.image(), first.image()) << c.name;
         }
     }
+}
+
+TEST_F(BitmapFile, AFolderThatTakesNoNewFileHasItsWritableFilesRewrittenInPlace)
+{
+    // Permissions mean nothing to root: write as nobody when the tests run as root.
+    ASSERT_EQ(::chmod(path(".").toLocal8Bit().constData(), 0755), 0);
+    ASSERT_TRUE(QDir().mkdir("ro"));
+    test::writeAll("ro/LOGO.TXT", "the old colour log");
+    test::writeAll("ro/LOGO.BMP", "old");
+    test::writeAll("ro/LOCKED.TXT", "locked");
+    for (const char* f : {"ro/LOGO.TXT", "ro/LOGO.BMP"})
+        ASSERT_EQ(::chmod(f, 0666), 0);
+    ASSERT_EQ(::chmod("ro/LOCKED.TXT", 0444), 0);
+    ASSERT_EQ(::chmod("ro", 0555), 0);
+    const uid_t root = ::geteuid();
+    if (root == 0) {
+        ASSERT_EQ(::seteuid(65534), 0);
+    }
+
+    const Failure shorter = WriteFileAtomic("ro/LOGO.TXT", "new");
+    const Failure longer = WriteFileAtomic("ro/LOGO.BMP", std::string(9270, 'b'));
+    const Failure locked = WriteFileAtomic("ro/LOCKED.TXT", "x");
+    const Failure fresh = WriteFileAtomic("ro/NEW.TXT", "x");
+
+    if (root == 0) {
+        ASSERT_EQ(::seteuid(0), 0);
+    }
+    ::chmod("ro", 0755);
+    EXPECT_EQ(shorter, std::nullopt);
+    EXPECT_EQ(test::readAll("ro/LOGO.TXT"), "new");
+    EXPECT_EQ(longer, std::nullopt);
+    EXPECT_EQ(test::readAll("ro/LOGO.BMP"), QByteArray(9270, 'b'));
+    EXPECT_NE(locked, std::nullopt) << "a file that cannot be written is not rewritten";
+    EXPECT_EQ(test::readAll("ro/LOCKED.TXT"), "locked");
+    EXPECT_NE(fresh, std::nullopt) << "nor can a new one be made there";
+    EXPECT_FALSE(File("ro/NEW.TXT"));
+    EXPECT_EQ(QDir("ro").entryList(QDir::Files | QDir::Hidden).size(), 3) << "no temporary file left";
 }

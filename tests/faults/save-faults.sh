@@ -1,0 +1,194 @@
+#!/usr/bin/env bash
+# "Ok Logo" on a disk that fails for real, with the real binary in its own X
+# server: a small tmpfs that fills up part-way through the save, the same
+# turned read-only, every system call of the save failing in turn with the
+# errors a disk gives (strace's fault injection), and the process killed before
+# each of those calls. After every fault each of LOGO.TXT and LOGO.BMP is its
+# old bytes or the whole new file; after every failure a message names the
+# file and the reason, the window stays open, and a later "Ok Logo" saves.
+# Needs root (mount) and ptrace; without them it fails, it never skips.
+# Usage: save-faults.sh path/to/gradient-logo
+set -euo pipefail
+source "$(dirname "$0")/../e2e/lib.sh" "$1"
+
+failures=0
+passes=0
+points=0
+check() {  # check "what" command...
+  local what=$1; shift
+  if "$@"; then passes=$((passes + 1))
+  else failures=$((failures + 1)); echo "FAILED: $what"; fi
+}
+
+mounts=()
+unmount_all() { for m in "${mounts[@]}"; do umount "$m" 2>/dev/null || umount -l "$m" 2>/dev/null || true; done; }
+trap 'unmount_all; cleanup' EXIT
+
+# The world this test needs, or a loud failure.
+[ "$(id -u)" -eq 0 ] || { echo "FAILED: save-faults needs root to mount its own filesystem"; exit 1; }
+probe="$work/probe"; mkdir "$probe"
+mount -t tmpfs -o size=64k tmpfs "$probe" ||
+  { echo "FAILED: cannot mount a tmpfs here, so a full disk cannot be made"; exit 1; }
+umount "$probe"
+strace -qq -o /dev/null true || { echo "FAILED: strace cannot trace a process here"; exit 1; }
+
+# The colours every run picks, and what a whole save of them writes.
+printf '\r\nColor 1 : {255,000,000}\r\nColor 2 : {000,000,255}' >"$work/new.txt"
+make_red_blue() {  # the tool started in $1 with the red-blue logo made
+  start_app "$1"
+  color1; choose '#ff0000'
+  color2; choose '#0000ff'
+  make_logo
+  shows 238 120 "0 0 255" >/dev/null
+}
+make_red_blue "$work"   # the reference: a clean save
+ok_logo; ended
+cp "$work/LOGO.BMP" "$work/new.bmp"
+[ "$(stat -c %s "$work/new.bmp")" -eq 9270 ] || { echo "FAILED: the reference save"; exit 1; }
+
+old_txt() { printf '\r\nColor 1 : {000,255,000}\r\nColor 2 : {255,000,255}'; }
+old_bmp() { head -c 9270 /dev/zero | tr '\0' 'o'; }
+seed_old() { old_txt >"$1/LOGO.TXT"; old_bmp >"$1/LOGO.BMP"; }
+
+old_or_whole() {  # old_or_whole file old new: exactly one of the two
+  cmp -s "$1" "$2" || cmp -s "$1" "$3"
+}
+both_old_or_whole() {  # both_old_or_whole dir snapshot-dir
+  old_or_whole "$1/LOGO.TXT" "$2/LOGO.TXT" "$work/new.txt" &&
+    old_or_whole "$1/LOGO.BMP" "$2/LOGO.BMP" "$work/new.bmp"
+}
+no_temporary_files() { [ -z "$(find "$1" -maxdepth 1 -name '.LOGO.*')" ]; }
+
+message_box() {  # the id of the open message box, within 10 s
+  local box
+  for _ in $(seq 1 100); do
+    box=$(xdotool search --onlyvisible --name '^Gradient Logo$' 2>/dev/null | grep -vx "$win" | head -n1 || true)
+    [ -n "$box" ] && { echo "$box"; return 0; }
+    kill -0 "$app_pid" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  return 1
+}
+dismiss() {
+  xdotool windowfocus --sync "$1"
+  xdotool key Return
+  timeout 10 bash -c "while xdotool search --onlyvisible --name '^Gradient Logo\$' | grep -vqx '$win'; do sleep 0.05; done"
+}
+# A failed save: a message, and the window still open. (What the message says,
+# the file and the system's reason, the widget tests read on a full disk.)
+failed_save() {
+  local box
+  box=$(message_box) || { echo "  no message"; return 1; }
+  dismiss "$box"
+  kill -0 "$app_pid" 2>/dev/null || { echo "  the tool ended"; return 1; }
+}
+
+traced() {
+  local t; t=$(awk '/^TracerPid/ {print $2}' "/proc/$app_pid/status" 2>/dev/null || true)
+  [ -n "$t" ] && [ "$t" != 0 ]
+}
+tracer=
+attach() {  # attach strace-arguments...: strace on the tool's GUI thread
+  strace -qq -o /dev/null -p "$app_pid" "$@" &
+  tracer=$!
+  for _ in $(seq 1 100); do traced && return 0; sleep 0.05; done
+  echo "FAILED: strace did not attach"; exit 1
+}
+detach() {
+  kill "$tracer" 2>/dev/null || true
+  wait "$tracer" 2>/dev/null || true
+  for _ in $(seq 1 100); do traced || return 0; sleep 0.05; done
+}
+
+echo "# a disk that fills up part-way through the save"
+mnt="$work/mnt"; mkdir "$mnt"
+mount -t tmpfs -o size=20k,nr_inodes=64 tmpfs "$mnt"; mounts+=("$mnt")
+seed_old "$mnt"   # 4 of the 5 pages taken: room for the colour log only
+make_red_blue "$mnt"
+ok_logo
+check "full after the colour log: failure said, window open" failed_save
+check "full after the colour log: LOGO.TXT whole and new" cmp -s "$mnt/LOGO.TXT" "$work/new.txt"
+check "full after the colour log: LOGO.BMP the old one" cmp -s "$mnt/LOGO.BMP" <(old_bmp)
+check "full after the colour log: no half-written file left" no_temporary_files "$mnt"
+mount -o remount,size=1m "$mnt"
+ok_logo
+check "room again: Ok Logo saves and ends the tool" ended
+check "room again: both files whole and new" both_old_or_whole "$mnt" "$work/nonexistent"
+points=$((points + 1))
+
+rm -f "$mnt"/LOGO.*; mount -o remount,size=16k "$mnt"
+seed_old "$mnt"   # every page taken
+make_red_blue "$mnt"
+ok_logo
+check "no room at all: failure said, window open" failed_save
+check "no room at all: LOGO.TXT the old one" cmp -s "$mnt/LOGO.TXT" <(old_txt)
+check "no room at all: LOGO.BMP the old one" cmp -s "$mnt/LOGO.BMP" <(old_bmp)
+check "no room at all: no half-written file left" no_temporary_files "$mnt"
+mount -o remount,size=1m "$mnt"
+ok_logo
+check "room again after none: Ok Logo saves and ends the tool" ended
+check "room again after none: both files new" both_old_or_whole "$mnt" "$work/nonexistent"
+points=$((points + 1))
+
+echo "# the filesystem turned read-only between Make Logo and Ok Logo"
+rm -f "$mnt"/LOGO.*; seed_old "$mnt"
+make_red_blue "$mnt"
+mount -o remount,ro "$mnt"
+ok_logo
+check "read-only: the failure said, window open" failed_save
+check "read-only: LOGO.TXT the old one" cmp -s "$mnt/LOGO.TXT" <(old_txt)
+check "read-only: LOGO.BMP the old one" cmp -s "$mnt/LOGO.BMP" <(old_bmp)
+mount -o remount,rw "$mnt"
+ok_logo
+check "writable again: Ok Logo saves and ends the tool" ended
+check "writable again: both files new" both_old_or_whole "$mnt" "$work/nonexistent"
+points=$((points + 1))
+
+# Each call of the save, in order, as "syscall occurrence file": the occurrence
+# counts that call on the GUI thread from the moment strace attaches.
+steps=(
+  "openat 1 LOGO.TXT" "pwrite64 1 LOGO.TXT" "fchmod 1 LOGO.TXT" "fsync 1 LOGO.TXT" "close 1 LOGO.TXT"
+  "rename 1 LOGO.TXT" "openat 2 LOGO.TXT" "fsync 2 LOGO.TXT" "close 2 LOGO.TXT"
+  "openat 3 LOGO.BMP" "pwrite64 2 LOGO.BMP" "fchmod 2 LOGO.BMP" "fsync 3 LOGO.BMP" "close 3 LOGO.BMP"
+  "rename 2 LOGO.BMP" "openat 4 LOGO.BMP" "fsync 4 LOGO.BMP" "close 4 LOGO.BMP"
+)
+
+echo "# every call of the save failing in turn"
+dir="$work/inject"; mkdir "$dir"; seed_old "$dir"
+make_red_blue "$dir"
+for step in "${steps[@]}"; do
+  read -r call n file <<<"$step"
+  for errno in ENOSPC EIO EDQUOT EROFS; do
+    snap="$work/snap"; rm -rf "$snap"; mkdir "$snap"; cp "$dir"/LOGO.* "$snap/"
+    attach -e trace="$call" -e inject="$call:error=$errno:when=$n"
+    ok_logo
+    check "$call #$n fails with $errno: failure said, window open" failed_save
+    detach
+    check "$call #$n fails with $errno: each file old or whole" both_old_or_whole "$dir" "$snap"
+    [ "$file" = LOGO.BMP ] ||
+      check "$call #$n fails with $errno: LOGO.BMP not touched" cmp -s "$dir/LOGO.BMP" "$snap/LOGO.BMP"
+    check "$call #$n fails with $errno: no half-written file left" no_temporary_files "$dir"
+    points=$((points + 1))
+  done
+done
+ok_logo
+check "no fault left: Ok Logo saves and ends the tool" ended
+check "no fault left: both files new" both_old_or_whole "$dir" "$work/nonexistent"
+
+echo "# the process killed before each call of the save"
+for step in "${steps[@]}"; do
+  read -r call n file <<<"$step"
+  dir="$work/kill-$call-$n"; mkdir "$dir"; seed_old "$dir"
+  make_red_blue "$dir"
+  snap="$work/snap"; rm -rf "$snap"; mkdir "$snap"; cp "$dir"/LOGO.* "$snap/"
+  attach -e trace="$call" -e inject="$call:signal=SIGKILL:when=$n"
+  ok_logo
+  check "killed before $call #$n: the tool is gone" ended
+  detach
+  check "killed before $call #$n: each file old or whole" both_old_or_whole "$dir" "$snap"
+  points=$((points + 1))
+done
+
+echo "fault points covered: $points"
+echo "$passes passed, $failures failed"
+[ "$failures" -eq 0 ]
