@@ -6,9 +6,11 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
+#include <QWindow>
 #include <QWidget>
 
 #include "AppEvents.h"
+#include "Runtime.h"
 #include "XbpWindow.h"
 
 namespace rt {
@@ -41,6 +43,44 @@ Modal& modal()
     static Modal m;
     return m;
 }
+
+QRect areaToCentreOn(QWidget* over)
+{
+    return over ? over->window()->frameGeometry()
+                : QGuiApplication::primaryScreen()->availableGeometry();
+}
+
+void centreNow(QWidget* w, QWidget* over)
+{
+    QRect frame = w->frameGeometry();
+    frame.moveCenter(areaToCentreOn(over).center());
+    w->move(frame.topLeft());
+}
+
+// A window manager adds its frame only once the window is shown, so a window
+// centred before then sits half a title bar too low: centre it again as soon
+// as the frame is known. Without a window manager there is no frame to wait for.
+class CentreWhenFramed final : public QObject {
+public:
+    CentreWhenFramed(QWidget* w, QWidget* over) : QObject(w), over_(over) { w->installEventFilter(this); }
+
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        auto* w = static_cast<QWidget*>(o);
+        const bool placed = e->type() == QEvent::Move || e->type() == QEvent::Resize ||
+                            e->type() == QEvent::Show;
+        const QWindow* handle = w->windowHandle();
+        if (placed && w->isVisible() && handle && !handle->frameMargins().isNull()) {
+            w->removeEventFilter(this);
+            deleteLater();
+            centreNow(w, over_.data());
+        }
+        return false;
+    }
+
+private:
+    QPointer<QWidget> over_;
+};
 
 std::shared_ptr<XbpWindow> windowOf(const QWidget* w)
 {
@@ -77,17 +117,27 @@ void CenterControl(const std::shared_ptr<XbpWindow>& oXbp)
     QWidget* w = oXbp ? oXbp->widget() : nullptr;
     if (!w)
         return;
-    const QRect area = w->isWindow() ? QGuiApplication::primaryScreen()->availableGeometry()
-                                     : w->parentWidget()->rect();
-    QRect frame = w->isWindow() ? w->frameGeometry() : w->geometry();
-    frame.moveCenter(area.center());
+    if (w->isWindow()) {
+        CentreWindow(w);
+        return;
+    }
+    QRect frame = w->geometry();
+    frame.moveCenter(w->parentWidget()->rect().center());
     w->move(frame.topLeft());
+}
+
+void CentreWindow(QWidget* window, QWidget* over)
+{
+    centreNow(window, over);
+    const QWindow* handle = window->windowHandle();
+    if (!handle || handle->frameMargins().isNull())
+        new CentreWhenFramed(window, over);
 }
 
 void MsgBox(const std::string& cText)
 {
     const auto app = AppWindow();
-    QMessageBox box(QMessageBox::Information, QGuiApplication::applicationDisplayName(),
+    QMessageBox box(QMessageBox::Information, QString::fromStdString(Runtime::DisplayName()),
                     QString::fromStdString(cText), QMessageBox::Ok,
                     app ? app->widget() : nullptr);
     RunModal(box);

@@ -5,6 +5,7 @@
 #include <string>
 
 class QDialog;
+class QWidget;
 
 namespace rt {
 
@@ -21,6 +22,10 @@ void SetAppFocus(const std::shared_ptr<XbpWindow>& oXbp);
 
 // Centres a top-level window on the screen and a control in its parent.
 void CenterControl(const std::shared_ptr<XbpWindow>& oXbp);
+
+// Centres a top-level window, frame included, on the screen or over another
+// window; again once a window manager has framed it.
+void CentreWindow(QWidget* window, QWidget* over = nullptr);
 
 // A modal information box over the application window, titled with the
 // application's name, with the text and an OK button.

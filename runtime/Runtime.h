@@ -1,25 +1,25 @@
 #pragma once
-// The runtime's lifetime: the Qt application, and SIGINT and SIGTERM turned
-// into the quit event.
+// The runtime's lifetime: the Qt application with the user's language for
+// what Qt itself draws, screen-reader roles for our controls, and SIGINT and
+// SIGTERM turned into the quit event.
 
 #include <memory>
-#include <optional>
 #include <string>
 
 namespace rt {
 
 class Runtime {
 public:
-    // displayName titles message boxes; argv0 names the program. No other
-    // argument reaches Qt.
-    Runtime(const char* argv0, const std::string& displayName);
+    // displayName titles message boxes; desktopId names the desktop entry (the
+    // app id on Wayland); argv0 names the program. No other argument reaches
+    // Qt. Where no display can be reached, in any form, it says so in one line
+    // with the command to use instead and ends the process with status 1.
+    Runtime(const char* argv0, const std::string& displayName, const std::string& desktopId = {});
     ~Runtime();
     Runtime(const Runtime&) = delete;
     Runtime& operator=(const Runtime&) = delete;
 
-    // Why no window could be shown here, when that is plain before Qt starts;
-    // it ends with the start of the command line to use instead.
-    static std::optional<std::string> NoDisplayReason();
+    static const std::string& DisplayName();
 
 private:
     struct Impl;

@@ -40,9 +40,7 @@ std::optional<ColorNumber> XbpColorDialog::display()
     if (center)
         if (QWidget* parent = dialog_->parentWidget()) {
             dialog_->adjustSize();
-            QRect frame = dialog_->frameGeometry();
-            frame.moveCenter(parent->window()->frameGeometry().center());
-            dialog_->move(frame.topLeft());
+            CentreWindow(dialog_.get(), parent);
         }
     if (RunModal(*dialog_) != QDialog::Accepted)
         return std::nullopt;

@@ -25,6 +25,17 @@ for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
 unset QT_QPA_PLATFORM QT_SCALE_FACTOR
 
+# GL_WM=openbox: a real window manager, which frames, titles and focuses windows.
+if [ "${GL_WM:-}" = openbox ]; then
+  HOME="$work" openbox --sm-disable >"$work/openbox.log" 2>&1 &
+  pids+=($!)
+  for _ in $(seq 1 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1
+  done
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
+    { echo "openbox did not start"; cat "$work/openbox.log"; exit 1; }
+fi
+
 app_pid=
 start_app() {  # start_app dir: the tool in that directory; sets $win
   (cd "$1" && exec "$bin") >"$work/app.log" 2>&1 &
