@@ -7,7 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 packages=("$@" cmake ninja-build g++ clang libclang-rt-14-dev pkg-config qt6-base-dev libgtest-dev libgmock-dev
           xvfb xauth xdotool x11-utils imagemagick fonts-liberation2
           desktop-file-utils appstream valgrind strace
-          openbox)
+          openbox weston qt6-wayland qt6-translations-l10n)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
