@@ -3,7 +3,7 @@
 
 int main(int, char** argv)
 {
-    rt::Runtime runtime(argv[0], "Gradient Logo", "io.gradientlogo.GradientLogo");
+    rt::Runtime runtime(argv[0], "Gradient Logo", "io.gradientlogo.gradientlogo");
     APPSYS();
     MAIN();
     return 0;

@@ -8,7 +8,8 @@ packages=("$@" cmake ninja-build g++ clang libclang-rt-14-dev pkg-config qt6-bas
           xvfb xauth xdotool x11-utils imagemagick fonts-liberation2
           desktop-file-utils appstream valgrind strace
           openbox weston qt6-wayland qt6-translations-l10n
-          dbus-daemon dbus-bin at-spi2-core python3-pyatspi locales)
+          dbus-daemon dbus-bin at-spi2-core python3-pyatspi locales
+          dpkg-dev lintian debootstrap binutils-mingw-w64-i686 binutils-mingw-w64-x86-64)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -20,7 +20,5 @@ cmake --build "$root/build-asan"
   ctest --output-on-failure --timeout 1800)
 
 echo "== fuzzing LOGO.BMP"
-CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DGRADIENT_LOGO_FUZZ=ON -DGRADIENT_LOGO_TESTS=OFF >/dev/null
-cmake --build "$root/build-fuzz"
+bash "$root/scripts/fuzz.sh" --build
 (cd "$root/build-fuzz" && ctest --output-on-failure --timeout 900)

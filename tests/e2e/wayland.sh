@@ -37,7 +37,7 @@ for _ in $(seq 1 100); do app=$(pgrep -P "$tracer" -x gradient-logo || true); [ 
 shown() { grep -q 'wl_surface@[0-9]*\.attach(wl_buffer' "$work/protocol" && grep -q 'xdg_toplevel@[0-9]*\.set_title("Gradient Logo")' "$work/protocol"; }
 for _ in $(seq 1 200); do shown && break; sleep 0.1; done
 check "the window opens on Wayland, titled Gradient Logo, with a picture" shown
-check "the window carries the desktop entry's app id" grep -q 'set_app_id("io.gradientlogo.GradientLogo")' "$work/protocol"
+check "the window carries the desktop entry's app id" grep -q 'set_app_id("io.gradientlogo.gradientlogo")' "$work/protocol"
 check "no X display was used" bash -c "! grep -q 'qt.qpa.xcb' '$work/protocol'"
 check "LOGO.BMP was read" grep -q '"LOGO.BMP", O_RDONLY' "$work/files"
 kill -TERM "$app"

@@ -7,7 +7,7 @@ build=$(realpath "$1")
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
-id=io.gradientlogo.GradientLogo
+id=io.gradientlogo.gradientlogo
 status=0
 need() { if [ -e "$prefix/$1" ]; then echo "ok: $1"; else echo "FAILED: missing $1"; status=1; fi; }
 need bin/gradient-logo
@@ -17,7 +17,7 @@ need "share/icons/hicolor/32x32/apps/$id.png"
 need "share/icons/hicolor/128x128/apps/$id.png"
 if desktop-file-validate "$prefix/share/applications/$id.desktop"; then echo "ok: desktop entry valid"
 else echo "FAILED: desktop entry"; status=1; fi
-if appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml"; then echo "ok: metainfo valid"
+if appstreamcli validate --pedantic --no-net "$prefix/share/metainfo/$id.metainfo.xml"; then echo "ok: metainfo valid"
 else echo "FAILED: metainfo"; status=1; fi
 [ "$(identify -format '%wx%h' "$prefix/share/icons/hicolor/32x32/apps/$id.png")" = 32x32 ] || { echo "FAILED: icon size"; status=1; }
 exit "$status"

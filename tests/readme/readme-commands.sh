@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# Every command that the READMEs show, as a new user pastes it, where it is
+# short enough to run here: each is first found word for word in its README,
+# so that a changed README fails here until its command has been tried. The
+# test command itself is left out (it runs this), and the long fuzzing run runs
+# for a few seconds. Usage: readme-commands.sh
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+source "$root/tests/e2e/lib.sh" "$root/build/app/gradient-logo"   # Xvfb, $work
+
+failures=0
+passes=0
+check() {  # check "what" command...
+  local what=$1; shift
+  if "$@"; then passes=$((passes + 1)); echo "ok: $what"
+  else failures=$((failures + 1)); echo "FAILED: $what"; fi
+}
+documented() {  # documented README command: the command stands in that README
+  grep -qF -- "$2" "$root/$1" || { echo "FAILED: $1 no longer shows: $2"; exit 1; }
+}
+window_of() {  # window_of pid: the tool's window appears, in the display that pid uses
+  local d
+  for _ in $(seq 1 200); do
+    d=$(tr '\0' '\n' <"/proc/$1/environ" 2>/dev/null | sed -n 's/^DISPLAY=//p')
+    [ -n "$d" ] && DISPLAY=$d xdotool search --onlyvisible --name '^Gradient Logo$' >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  return 1
+}
+app_under() {  # app_under pid: the gradient-logo started below that process
+  local p
+  for _ in $(seq 1 300); do
+    p=$(pgrep -n -x gradient-logo -P "$(pgrep -d, -P "$1" || echo "$1"),$1" || true)
+    [ -n "$p" ] && { echo "$p"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+echo "# bash scripts/start.sh, from any folder"
+documented README.md "bash scripts/start.sh"
+elsewhere="$work/some folder"; mkdir "$elsewhere"
+(cd "$elsewhere" && exec bash "$root/scripts/start.sh") >"$work/start.log" 2>&1 &
+starter=$!; pids+=("$starter")
+app=$(app_under "$starter" || true)
+check "start.sh starts the tool" test -n "$app"
+if [ -n "$app" ]; then
+  check "its window opens" window_of "$app"
+  check "it works in the folder it was started from" test "$(readlink "/proc/$app/cwd")" = "$elsewhere"
+  kill "$app"
+fi
+wait "$starter" || true
+
+echo "# xvfb-run -a build/app/gradient-logo"
+documented README.md "xvfb-run -a build/app/gradient-logo"
+(cd "$root" && exec xvfb-run -a build/app/gradient-logo) >"$work/xvfb-run.log" 2>&1 &
+runner=$!; pids+=("$runner")
+app=$(app_under "$runner" || true)
+check "it starts the tool in a virtual X server" bash -c "[ -n '$app' ]"
+[ -n "$app" ] && check "whose window opens" window_of "$app" && kill "$app"
+status=0; wait "$runner" || status=$?
+check "and ends with it ($status)" test "$status" -eq 0
+
+echo "# cmake --install build --prefix ~/.local"
+documented README.md "cmake --install build --prefix ~/.local"
+home="$work/home"; mkdir "$home"
+(cd "$root" && HOME="$home" bash -c 'cmake --install build --prefix ~/.local') >/dev/null
+check "installs the program under ~/.local" test -x "$home/.local/bin/gradient-logo"
+check "and its manual page" test -s "$home/.local/share/man/man1/gradient-logo.1.gz"
+
+echo "# cmake --build build --target package"
+documented README.md "cmake --build build --target package"
+rm -f "$root"/build/package/*.deb
+(cd "$root" && cmake --build build --target package) >/dev/null
+check "builds the Debian package" bash -c "ls '$root'/build/package/gradient-logo_*.deb >/dev/null"
+
+echo "# bash scripts/fuzz.sh, for a few seconds"
+documented README.md "bash scripts/fuzz.sh"
+(cd "$root" && bash scripts/fuzz.sh 5) >"$work/fuzz.log" 2>&1 || { tail -20 "$work/fuzz.log"; false; }
+check "the fuzzing run explores and finds nothing" grep -q '^Done [0-9]* runs' "$work/fuzz.log"
+
+echo "# bash scripts/screenshot.sh"
+documented README.md "bash scripts/screenshot.sh"
+cp "$root/docs/screenshot.png" "$work/screenshot.png"
+(cd "$root" && bash scripts/screenshot.sh) >/dev/null 2>&1 || true
+check "makes a screenshot of the window" bash -c \
+  "[ \"\$(identify -format '%m %wx%h' '$root/docs/screenshot.png')\" = 'PNG 365x140' ] && ! cmp -s '$root/docs/screenshot.png' '$work/screenshot.png'"
+cp "$work/screenshot.png" "$root/docs/screenshot.png"   # the committed one stays
+
+echo "# the benchmarks"
+setup="bash scripts/setup.sh libbenchmark-dev bc"
+documented bench/README.md "$setup"
+bench=$(sed -n '/^```sh$/,/^```$/p' "$root/bench/README.md" | grep '^cmake ')
+(cd "$root" && $setup && bash -c "$bench") >"$work/bench.log" 2>&1 || { tail -20 "$work/bench.log"; false; }
+check "the benchmark command measures MakeLogo" grep -q 'MakeLogo.*_median' "$work/bench.log"
+check "and start-up against the bare window" grep -q '^ratio' "$work/bench.log"
+
+echo "$passes passed, $failures failed"
+[ "$failures" -eq 0 ]

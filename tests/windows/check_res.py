@@ -1,0 +1,75 @@
+#!/usr/bin/python3
+"""Checks a compiled Windows resource file (.res): icon group 1 holds a 32 x 32
+image in 16 colours, and manifest 1 declares the common-controls dependency,
+version 6.0.0.0, for the given processor architecture.
+Usage: check_res.py file.res ARCH"""
+import re
+import struct
+import sys
+
+RT_ICON, RT_GROUP_ICON, RT_MANIFEST = 3, 14, 24
+
+
+def ident(data, at):
+    """A resource type or name: an ordinal, or a UTF-16 string."""
+    if struct.unpack_from("<H", data, at)[0] == 0xFFFF:
+        return struct.unpack_from("<H", data, at + 2)[0], at + 4
+    end = at
+    while struct.unpack_from("<H", data, end)[0] != 0:
+        end += 2
+    return data[at:end].decode("utf-16-le"), end + 2
+
+
+def resources(data):
+    at = 0
+    while at < len(data):
+        size, header = struct.unpack_from("<II", data, at)
+        kind, p = ident(data, at + 8)
+        name, p = ident(data, p)
+        yield kind, name, data[at + header:at + header + size]
+        at = (at + header + size + 3) & ~3
+
+
+res = {(k, n): d for k, n, d in resources(open(sys.argv[1], "rb").read())}
+arch = sys.argv[2]
+problems = []
+
+group = res.get((RT_GROUP_ICON, 1))
+if group is None:
+    problems.append("no icon group 1")
+else:
+    _, kind, count = struct.unpack_from("<HHH", group, 0)
+    entries = [struct.unpack_from("<BBBBHHIH", group, 6 + 14 * i) for i in range(count)]
+    images = [(w, h, colours, bits, icon_id) for w, h, colours, _, _, bits, _, icon_id in entries]
+    if kind != 1 or not any(w == 32 and h == 32 for w, h, *_ in images):
+        problems.append(f"icon group 1 holds no 32 x 32 image: {images}")
+    for w, h, colours, bits, icon_id in images:
+        image = res.get((RT_ICON, icon_id))
+        if image is None:
+            problems.append(f"icon image {icon_id} missing")
+            continue
+        # The image itself: a BITMAPINFOHEADER, twice the height for the mask.
+        _, iw, ih, _, ibits = struct.unpack_from("<IiiHH", image, 0)
+        if (w, h) == (32, 32) and not (iw == 32 and ih == 64 and ibits == 4 and colours == 16):
+            problems.append(f"the 32 x 32 image is not in 16 colours: {iw} x {ih // 2}, {ibits} bits")
+
+manifest = res.get((RT_MANIFEST, 1))
+if manifest is None:
+    problems.append("no manifest 1")
+else:
+    text = manifest.decode("utf-8")
+    dep = re.search(r"<dependentAssembly>\s*<assemblyIdentity([^>]*)/>", text)
+    attrs = dict(re.findall(r'(\w+)="([^"]*)"', dep.group(1))) if dep else {}
+    if attrs.get("name") != "Microsoft.Windows.Common-Controls" or attrs.get("version") != "6.0.0.0":
+        problems.append(f"no common-controls 6.0.0.0 dependency: {attrs}")
+    if attrs.get("processorArchitecture") != arch:
+        problems.append(f"the dependency names {attrs.get('processorArchitecture')}, not {arch}")
+    own = re.search(r'<assemblyIdentity[^>]*name="GradientLogo"[^>]*processorArchitecture="([^"]*)"', text)
+    if not own or own.group(1) != arch:
+        problems.append("the program's own identity names another architecture")
+
+for p in problems:
+    print("FAILED:", p)
+if not problems:
+    print(f"ok: icon 1 is 32 x 32 in 16 colours; common-controls 6.0.0.0 for {arch}")
+sys.exit(1 if problems else 0)
