@@ -19,17 +19,20 @@ documented() {  # documented README command: the command stands in that README
   grep -qF -- "$2" "$root/$1" || { echo "FAILED: $1 no longer shows: $2"; exit 1; }
 }
 window_of() {  # window_of pid: the tool's window appears, in the display that pid uses
-  local d
+  local d a
   for _ in $(seq 1 200); do
     d=$(tr '\0' '\n' <"/proc/$1/environ" 2>/dev/null | sed -n 's/^DISPLAY=//p')
-    [ -n "$d" ] && DISPLAY=$d xdotool search --onlyvisible --name '^Gradient Logo$' >/dev/null 2>&1 && return 0
+    a=$(tr '\0' '\n' <"/proc/$1/environ" 2>/dev/null | sed -n 's/^XAUTHORITY=//p')
+    [ -n "$d" ] && DISPLAY=$d XAUTHORITY=${a:-${XAUTHORITY:-}} \
+      xdotool search --onlyvisible --name '^Gradient Logo$' >/dev/null 2>&1 && return 0
     sleep 0.1
   done
   return 1
 }
-app_under() {  # app_under pid: the gradient-logo started below that process
+app_under() {  # app_under pid: the gradient-logo that process became or started
   local p
   for _ in $(seq 1 300); do
+    [ "$(cat "/proc/$1/comm" 2>/dev/null)" = gradient-logo ] && { echo "$1"; return 0; }
     p=$(pgrep -n -x gradient-logo -P "$(pgrep -d, -P "$1" || echo "$1"),$1" || true)
     [ -n "$p" ] && { echo "$p"; return 0; }
     sleep 0.1
