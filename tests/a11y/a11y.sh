@@ -13,13 +13,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../e2e/lib.sh" "$1"
 atspi() { /usr/bin/python3 "$here/atspi.py" "$@"; }
 
-failures=0
-passes=0
-check() {  # check "what" command...
-  local what=$1; shift
-  if "$@"; then passes=$((passes + 1)); echo "ok: $what"
-  else failures=$((failures + 1)); echo "FAILED: $what"; fi
-}
+source "$here/../check.sh"
 
 /usr/bin/python3 -c 'import pyatspi' || { echo "FAILED: no pyatspi"; exit 1; }
 dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.freedesktop.DBus.Properties.Set \
@@ -88,5 +82,4 @@ check "the tool's own message stays as it is" grep -q '|Color1 and Color2 missin
 atspi press "OK"
 kill "$app_pid"; ended
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish

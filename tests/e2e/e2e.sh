@@ -5,13 +5,7 @@
 set -euo pipefail
 source "$(dirname "$0")/lib.sh" "$1"
 
-failures=0
-passes=0
-check() {  # check "what" command...
-  local what=$1; shift
-  if "$@"; then passes=$((passes + 1)); echo "ok: $what"
-  else failures=$((failures + 1)); echo "FAILED: $what"; fi
-}
+source "$(dirname "$0")/../check.sh"
 
 grey() { pixel 116 64; }  # a corner of colour 1's swatch; the window's own colour before
 red="255 0 0"; blue="0 0 255"
@@ -50,11 +44,7 @@ check "saved logo shown: blue at the right" shows 362 2 "$blue"
 
 echo "# Make Logo without colours: a message that Return closes"
 make_logo
-box=
-for _ in $(seq 1 100); do
-  box=$(xdotool search --onlyvisible --name '^Gradient Logo$' | grep -vx "$win" | head -n1 || true)
-  [ -n "$box" ] && break; sleep 0.1
-done
+box=$(message_box || true)
 check "a message box opens" test -n "$box"
 xdotool windowfocus --sync "$box"
 xdotool key Return
@@ -81,5 +71,4 @@ printf '\r\nColor 1 : {000,255,000}\r\nColor 2 : {255,000,255}' >"$work/expected
 check "the keyboard run wrote LOGO.TXT" cmp -s "$run3/LOGO.TXT" "$work/expected3.txt"
 check "the keyboard run wrote LOGO.BMP" test -s "$run3/LOGO.BMP"
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish

@@ -72,6 +72,16 @@ color2() { click 298 75; }
 make_logo() { click 54 120; }
 ok_logo() { click 298 120; }
 
+message_box() {  # the id of the open message box (titled as the tool, not its window), within 10 s
+  local box
+  for _ in $(seq 1 100); do
+    box=$(xdotool search --onlyvisible --name '^Gradient Logo$' 2>/dev/null | grep -vx "$win" | head -n1 || true)
+    [ -n "$box" ] && { echo "$box"; return 0; }
+    kill -0 "$app_pid" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  return 1
+}
 colour_dialog() { timeout 10 xdotool search --sync --onlyvisible --name '^Farbe Auswahl$' | head -n1; }
 # Types a colour into the dialog's HTML field and accepts it with Return.
 choose() {

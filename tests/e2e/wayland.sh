@@ -10,13 +10,7 @@ work=$(mktemp -d)
 pids=()
 trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; wait 2>/dev/null || true; rm -rf "$work"' EXIT
 
-failures=0
-passes=0
-check() {  # check "what" command...
-  local what=$1; shift
-  if "$@"; then passes=$((passes + 1)); echo "ok: $what"
-  else failures=$((failures + 1)); echo "FAILED: $what"; fi
-}
+source "$(dirname "$0")/../check.sh"
 
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
@@ -46,5 +40,4 @@ check "SIGTERM ends the tool" ended
 status=0; wait "$tracer" || status=$?   # strace ends with the tool's status
 check "it ends cleanly (status $status)" test "$status" -eq 0
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish

@@ -6,13 +6,7 @@
 set -euo pipefail
 GL_WM=openbox source "$(dirname "$0")/lib.sh" "$1"
 
-failures=0
-passes=0
-check() {  # check "what" command...
-  local what=$1; shift
-  if "$@"; then passes=$((passes + 1)); echo "ok: $what"
-  else failures=$((failures + 1)); echo "FAILED: $what"; fi
-}
+source "$(dirname "$0")/../check.sh"
 
 wm_name() { xprop -id "$1" _NET_WM_NAME | sed -nE 's/^_NET_WM_NAME\(UTF8_STRING\) = "(.*)"$/\1/p'; }
 # frame x y: the centre of a window's frame, from its place and the extents the manager gives it.
@@ -53,11 +47,7 @@ choose '#00ff00'
 check "the focus comes back to the window after choosing" active_is_window
 
 make_logo
-box=
-for _ in $(seq 1 100); do
-  box=$(xdotool search --onlyvisible --name '^Gradient Logo$' | grep -vx "$win" | head -n1 || true)
-  [ -n "$box" ] && break; sleep 0.1
-done
+box=$(message_box || true)
 check "a message box opens" test -n "$box"
 check "_NET_WM_NAME of the message box is Gradient Logo" test "$(wm_name "$box")" = "Gradient Logo"
 xdotool windowfocus --sync "$box"; xdotool key Return
@@ -76,5 +66,4 @@ xdotool key alt+F4
 check "Alt+F4 ends the tool" ended
 check "Alt+F4 writes nothing" no_files "$run"
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish

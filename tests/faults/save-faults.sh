@@ -11,14 +11,9 @@
 set -euo pipefail
 source "$(dirname "$0")/../e2e/lib.sh" "$1"
 
-failures=0
-passes=0
+CHECK_QUIET=1
+source "$(dirname "$0")/../check.sh"
 points=0
-check() {  # check "what" command...
-  local what=$1; shift
-  if "$@"; then passes=$((passes + 1))
-  else failures=$((failures + 1)); echo "FAILED: $what"; fi
-}
 
 mounts=()
 unmount_all() { for m in "${mounts[@]}"; do umount "$m" 2>/dev/null || umount -l "$m" 2>/dev/null || true; done; }
@@ -46,9 +41,11 @@ ok_logo; ended
 cp "$work/LOGO.BMP" "$work/new.bmp"
 [ "$(stat -c %s "$work/new.bmp")" -eq 9270 ] || { echo "FAILED: the reference save"; exit 1; }
 
-old_txt() { printf '\r\nColor 1 : {000,255,000}\r\nColor 2 : {255,000,255}'; }
-old_bmp() { head -c 9270 /dev/zero | tr '\0' 'o'; }
-seed_old() { old_txt >"$1/LOGO.TXT"; old_bmp >"$1/LOGO.BMP"; }
+printf '\r\nColor 1 : {000,255,000}\r\nColor 2 : {255,000,255}' >"$work/old.txt"
+head -c 9270 /dev/zero | tr '\0' 'o' >"$work/old.bmp"
+seed_old() { cp "$work/old.txt" "$1/LOGO.TXT"; cp "$work/old.bmp" "$1/LOGO.BMP"; }
+snap="$work/snap"
+snapshot() { rm -rf "$snap"; mkdir "$snap"; cp "$1"/LOGO.* "$snap/"; }  # the files before a save
 
 old_or_whole() {  # old_or_whole file old new: exactly one of the two
   cmp -s "$1" "$2" || cmp -s "$1" "$3"
@@ -59,16 +56,6 @@ both_old_or_whole() {  # both_old_or_whole dir snapshot-dir
 }
 no_temporary_files() { [ -z "$(find "$1" -maxdepth 1 -name '.LOGO.*')" ]; }
 
-message_box() {  # the id of the open message box, within 10 s
-  local box
-  for _ in $(seq 1 100); do
-    box=$(xdotool search --onlyvisible --name '^Gradient Logo$' 2>/dev/null | grep -vx "$win" | head -n1 || true)
-    [ -n "$box" ] && { echo "$box"; return 0; }
-    kill -0 "$app_pid" 2>/dev/null || return 1
-    sleep 0.1
-  done
-  return 1
-}
 dismiss() {
   xdotool windowfocus --sync "$1"
   xdotool key Return
@@ -100,49 +87,34 @@ detach() {
   for _ in $(seq 1 100); do traced || return 0; sleep 0.05; done
 }
 
-echo "# a disk that fills up part-way through the save"
 mnt="$work/mnt"; mkdir "$mnt"
-mount -t tmpfs -o size=20k,nr_inodes=64 tmpfs "$mnt"; mounts+=("$mnt")
-seed_old "$mnt"   # 4 of the 5 pages taken: room for the colour log only
-make_red_blue "$mnt"
-ok_logo
-check "full after the colour log: failure said, window open" failed_save
-check "full after the colour log: LOGO.TXT whole and new" cmp -s "$mnt/LOGO.TXT" "$work/new.txt"
-check "full after the colour log: LOGO.BMP the old one" cmp -s "$mnt/LOGO.BMP" <(old_bmp)
-check "full after the colour log: no half-written file left" no_temporary_files "$mnt"
-mount -o remount,size=1m "$mnt"
-ok_logo
-check "room again: Ok Logo saves and ends the tool" ended
-check "room again: both files whole and new" both_old_or_whole "$mnt" "$work/nonexistent"
-points=$((points + 1))
-
-rm -f "$mnt"/LOGO.*; mount -o remount,size=16k "$mnt"
-seed_old "$mnt"   # every page taken
-make_red_blue "$mnt"
-ok_logo
-check "no room at all: failure said, window open" failed_save
-check "no room at all: LOGO.TXT the old one" cmp -s "$mnt/LOGO.TXT" <(old_txt)
-check "no room at all: LOGO.BMP the old one" cmp -s "$mnt/LOGO.BMP" <(old_bmp)
-check "no room at all: no half-written file left" no_temporary_files "$mnt"
-mount -o remount,size=1m "$mnt"
-ok_logo
-check "room again after none: Ok Logo saves and ends the tool" ended
-check "room again after none: both files new" both_old_or_whole "$mnt" "$work/nonexistent"
-points=$((points + 1))
-
+mount -t tmpfs -o size=1m,nr_inodes=64 tmpfs "$mnt"; mounts+=("$mnt")
+# disk_case "what" TXT BMP FAULT FIX: the logo made on the small filesystem over
+# old files; FAULT makes the disk fail, and Ok Logo must fail with LOGO.TXT and
+# LOGO.BMP each the TXT or BMP one (old or new); FIX mends the disk, and Ok Logo
+# then saves both and ends the tool.
+disk_case() {
+  local what=$1 txt=$2 bmp=$3 fault=$4 fix=$5
+  rm -f "$mnt"/LOGO.*; mount -o remount,size=1m,rw "$mnt"; seed_old "$mnt"
+  make_red_blue "$mnt"
+  mount -o "remount,$fault" "$mnt"
+  ok_logo
+  check "$what: failure said, window open" failed_save
+  check "$what: LOGO.TXT the $txt one" cmp -s "$mnt/LOGO.TXT" "$work/$txt.txt"
+  check "$what: LOGO.BMP the $bmp one" cmp -s "$mnt/LOGO.BMP" "$work/$bmp.bmp"
+  check "$what: no half-written file left" no_temporary_files "$mnt"
+  mount -o "remount,$fix" "$mnt"
+  ok_logo
+  check "$what, mended: Ok Logo saves and ends the tool" ended
+  check "$what, mended: both files whole and new" both_old_or_whole "$mnt" "$work/nonexistent"
+  points=$((points + 1))
+}
+echo "# a disk that fills up part-way through the save"
+# The old files take 4 pages: 5 leave room for the colour log only, 4 for nothing.
+disk_case "full after the colour log" new old size=20k size=1m
+disk_case "no room at all" old old size=16k size=1m
 echo "# the filesystem turned read-only between Make Logo and Ok Logo"
-rm -f "$mnt"/LOGO.*; seed_old "$mnt"
-make_red_blue "$mnt"
-mount -o remount,ro "$mnt"
-ok_logo
-check "read-only: the failure said, window open" failed_save
-check "read-only: LOGO.TXT the old one" cmp -s "$mnt/LOGO.TXT" <(old_txt)
-check "read-only: LOGO.BMP the old one" cmp -s "$mnt/LOGO.BMP" <(old_bmp)
-mount -o remount,rw "$mnt"
-ok_logo
-check "writable again: Ok Logo saves and ends the tool" ended
-check "writable again: both files new" both_old_or_whole "$mnt" "$work/nonexistent"
-points=$((points + 1))
+disk_case "read-only" old old ro rw
 
 # Each call of the save, in order, as "syscall occurrence file": the occurrence
 # counts that call on the GUI thread from the moment strace attaches.
@@ -159,7 +131,7 @@ make_red_blue "$dir"
 for step in "${steps[@]}"; do
   read -r call n file <<<"$step"
   for errno in ENOSPC EIO EDQUOT EROFS; do
-    snap="$work/snap"; rm -rf "$snap"; mkdir "$snap"; cp "$dir"/LOGO.* "$snap/"
+    snapshot "$dir"
     attach -e trace="$call" -e inject="$call:error=$errno:when=$n"
     ok_logo
     check "$call #$n fails with $errno: failure said, window open" failed_save
@@ -180,7 +152,7 @@ for step in "${steps[@]}"; do
   read -r call n file <<<"$step"
   dir="$work/kill-$call-$n"; mkdir "$dir"; seed_old "$dir"
   make_red_blue "$dir"
-  snap="$work/snap"; rm -rf "$snap"; mkdir "$snap"; cp "$dir"/LOGO.* "$snap/"
+  snapshot "$dir"
   attach -e trace="$call" -e inject="$call:signal=SIGKILL:when=$n"
   ok_logo
   check "killed before $call #$n: the tool is gone" ended
@@ -190,5 +162,4 @@ for step in "${steps[@]}"; do
 done
 
 echo "fault points covered: $points"
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish

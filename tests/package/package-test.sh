@@ -9,13 +9,7 @@ set -euo pipefail
 build=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
 
-failures=0
-passes=0
-check() {  # check "what" command...
-  local what=$1; shift
-  if "$@"; then passes=$((passes + 1)); echo "ok: $what"
-  else failures=$((failures + 1)); echo "FAILED: $what"; fi
-}
+source "$here/../check.sh"
 
 echo "# the package"
 rm -rf "$build/package"
@@ -75,5 +69,4 @@ status=0; wait "$app_pid" || status=$?
 check "it ends cleanly (status $status)" test "$status" -eq 0
 [ "$failures" -eq 0 ] || cat "$work/app.log"
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish

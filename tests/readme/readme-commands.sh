@@ -8,13 +8,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$root/tests/e2e/lib.sh" "$root/build/app/gradient-logo"   # Xvfb, $work
 
-failures=0
-passes=0
-check() {  # check "what" command...
-  local what=$1; shift
-  if "$@"; then passes=$((passes + 1)); echo "ok: $what"
-  else failures=$((failures + 1)); echo "FAILED: $what"; fi
-}
+source "$root/tests/check.sh"
 documented() {  # documented README command: the command stands in that README
   grep -qF -- "$2" "$root/$1" || { echo "FAILED: $1 no longer shows: $2"; exit 1; }
 }
@@ -98,5 +92,4 @@ bench=$(sed -n '/^```sh$/,/^```$/p' "$root/bench/README.md" | grep '^cmake ')
 check "the benchmark command measures MakeLogo" grep -q 'MakeLogo.*_median' "$work/bench.log"
 check "and start-up against the bare window" grep -q '^ratio' "$work/bench.log"
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish
