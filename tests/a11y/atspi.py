@@ -26,9 +26,12 @@ def app():
 
 def walk(obj):
     yield obj
-    for child in obj:
-        if child is not None:
-            yield from walk(child)
+    try:
+        children = [c for c in obj if c is not None]
+    except Exception:  # an object that went away while we looked
+        return
+    for child in children:
+        yield from walk(child)
 
 
 def showing(obj):

@@ -12,14 +12,15 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A display nobody uses.
-for n in $(seq 90 250); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=$n; break; fi
-done
+# A display nobody uses: Xvfb picks a free number itself and tells it, so that
+# tests started side by side never share a server.
 # -noreset: by default the server resets whenever its last client leaves, and
 # refuses whoever connects meanwhile; programs come and go here all the time.
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 pids+=($!)
+for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+display=$(head -n1 "$work/display" 2>/dev/null || true)
+[ -n "$display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
 export DISPLAY=":$display"
 for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
