@@ -63,11 +63,8 @@ start_app "$empty"
 atspi press "Make Logo"
 message=$(atspi window "Gradient Logo" || true)
 check "the message box's text is readable" grep -q '|Color1 and Color2 missing$' <<<"$message"
-answer_message() {  # Return on the message box: an object that goes away is not pressed through the bus
-  local box; box=$(message_box) || return 1
-  xdotool windowfocus --sync "$box"; xdotool key Return
-  timeout 10 bash -c "while xdotool search --onlyvisible --name '^Gradient Logo\$' | grep -vqx '$win'; do sleep 0.05; done"
-}
+# Answered by keyboard: pressing a box that goes away through the bus can crash the client.
+answer_message() { local box; box=$(message_box) && dismiss "$box"; }
 check "Return closes it" answer_message
 check "the window stays open" kill -0 "$app_pid"
 kill "$app_pid"; ended

@@ -83,6 +83,11 @@ message_box() {  # the id of the open message box (titled as the tool, not its w
   done
   return 1
 }
+dismiss() {  # dismiss box: Return on the message box; true once it has closed
+  xdotool windowfocus --sync "$1"
+  xdotool key Return
+  timeout 10 bash -c "while xdotool search --onlyvisible --name '^Gradient Logo\$' | grep -vqx '$win'; do sleep 0.05; done"
+}
 colour_dialog() { timeout 10 xdotool search --sync --onlyvisible --name '^Farbe Auswahl$' | head -n1; }
 # Types a colour into the dialog's HTML field and accepts it with Return.
 choose() {

@@ -56,11 +56,6 @@ both_old_or_whole() {  # both_old_or_whole dir snapshot-dir
 }
 no_temporary_files() { [ -z "$(find "$1" -maxdepth 1 -name '.LOGO.*')" ]; }
 
-dismiss() {
-  xdotool windowfocus --sync "$1"
-  xdotool key Return
-  timeout 10 bash -c "while xdotool search --onlyvisible --name '^Gradient Logo\$' | grep -vqx '$win'; do sleep 0.05; done"
-}
 # A failed save: a message, and the window still open. (What the message says,
 # the file and the system's reason, the widget tests read on a full disk.)
 failed_save() {
