@@ -5,7 +5,8 @@
 set -euo pipefail
 build=$(realpath "$1")
 runs=${2:-21}
-source "$(dirname "$0")/../tests/e2e/lib.sh" "$build/app/gradient-logo"
+source "$(dirname "$0")/../tests/lib.sh" "$build/app/gradient-logo"
+start_xvfb
 mkdir -p "$work/run"
 
 # measure BINARY TITLE: prints "milliseconds kilobytes"

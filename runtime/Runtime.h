@@ -13,7 +13,8 @@ public:
     // displayName titles message boxes; desktopId names the desktop entry (the
     // app id on Wayland); argv0 names the program. No other argument reaches
     // Qt. Where no display can be reached, in any form, it says so in one line
-    // with the command to use instead and ends the process with status 1.
+    // with the command to use instead and ends the process with status 1; any
+    // other failure to start is said as Qt said it, in one line, status 1.
     Runtime(const char* argv0, const std::string& displayName, const std::string& desktopId = {});
     ~Runtime();
     Runtime(const Runtime&) = delete;

@@ -1,24 +1,52 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the headless widget
-# tests, the end-to-end test in its own X server and the install check; then
-# all of them again built with AddressSanitizer and UndefinedBehaviorSanitizer;
-# then a bounded run of the LOGO.BMP fuzzer.
-set -euo pipefail
+# Installs every tool the tests use, builds, and runs every test in stages: the
+# tests (widget, end-to-end, accessibility, Wayland, failing disks, package,
+# READMEs, install); all of them that can be again built with AddressSanitizer
+# and UndefinedBehaviorSanitizer; a bounded run of the LOGO.BMP fuzzer; the
+# other Debian release in a fresh root. Every stage runs even when one before it
+# failed; the last lines say how each went, and the status is not 0 if any failed.
+set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/setup.sh"
+cd "$root"
+tree_before=$(git status --porcelain --untracked-files=all)
 
-echo "== tests"
-(cd "$root/build" && ctest --output-on-failure --timeout 900)
+results=()
+passed=0
+failed=0
+stage() {  # stage "name" command...
+  local name=$1 start=$SECONDS; shift
+  echo "== $name"
+  if "$@"; then
+    results+=("ok: $name ($((SECONDS - start)) s)"); passed=$((passed + 1))
+  else
+    results+=("FAILED: $name ($((SECONDS - start)) s)"); failed=$((failed + 1))
+  fi
+}
+tests() { (cd "$root/build" && ctest --output-on-failure --timeout 900); }
+sanitized() {
+  cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGRADIENT_LOGO_SANITIZE=ON \
+    -DGRADIENT_LOGO_TESTS=ON >/dev/null &&
+  cmake --build "$root/build-asan" &&
+  (cd "$root/build-asan" &&
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
+    LSAN_OPTIONS="suppressions=$root/tests/sanitizers/lsan.supp" \
+    UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --output-on-failure --timeout 1800)
+}
+fuzzing() { bash "$root/scripts/fuzz.sh" --build && (cd "$root/build-fuzz" && ctest --output-on-failure --timeout 900); }
+tree_unchanged() {
+  local now; now=$(git status --porcelain --untracked-files=all)
+  [ "$now" = "$tree_before" ] || { echo "the work tree changed:"; diff <(echo "$tree_before") <(echo "$now"); return 1; }
+}
 
-echo "== tests with AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGRADIENT_LOGO_SANITIZE=ON >/dev/null
-cmake --build "$root/build-asan"
-(cd "$root/build-asan" &&
-  ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
-  LSAN_OPTIONS="suppressions=$root/tests/sanitizers/lsan.supp" \
-  UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --output-on-failure --timeout 1800)
+stage "set-up: the test tools installed, the tool and its tests built" bash "$root/scripts/setup.sh" --tests
+stage "tests" tests
+stage "tests with AddressSanitizer and UndefinedBehaviorSanitizer" sanitized
+stage "fuzzing LOGO.BMP" fuzzing
+stage "the other Debian release, in a fresh root" bash "$root/tests/release/other-release.sh"
+stage "the work tree is as it was" tree_unchanged
 
-echo "== fuzzing LOGO.BMP"
-bash "$root/scripts/fuzz.sh" --build
-(cd "$root/build-fuzz" && ctest --output-on-failure --timeout 900)
+echo "== stages"
+printf '%s\n' "${results[@]}"
+echo "stages: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

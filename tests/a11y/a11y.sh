@@ -10,15 +10,14 @@ if [ -z "${GL_OWN_BUS:-}" ]; then
   GL_OWN_BUS=1 exec dbus-run-session -- bash "$0" "$@"
 fi
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../e2e/lib.sh" "$1"
+source "$here/../lib.sh" "$1"
+start_xvfb
 atspi() { /usr/bin/python3 "$here/atspi.py" "$@"; }
 
-source "$here/../check.sh"
-
-/usr/bin/python3 -c 'import pyatspi' || { echo "FAILED: no pyatspi"; exit 1; }
+/usr/bin/python3 -c 'import pyatspi' || fail "no pyatspi"
 dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.freedesktop.DBus.Properties.Set \
   string:org.a11y.Status string:IsEnabled variant:boolean:true >/dev/null ||
-  { echo "FAILED: the accessibility bus cannot be turned on"; exit 1; }
+  fail "the accessibility bus cannot be turned on"
 
 tree=
 look() { tree=$(atspi tree || true); }
@@ -26,9 +25,9 @@ has() {  # has "role|name|description|showing" [action]: one object of the main 
   grep -Eq "^$(sed 's/[][().*+?^$]/\\&/g; s/|/\\|/g' <<<"$1")\\|${2:-.*}\$" <<<"$tree" ||
     { echo "  wanted: $1 ${2:-}"; echo "$tree" | sed 's/^/  seen: /'; return 1; }
 }
+has_now() { look; has "$1" >/dev/null; }
 shows_soon() {  # shows_soon "role|name|description|showing": within 10 s
-  for _ in $(seq 1 50); do look; has "$1" >/dev/null && return 0; sleep 0.2; done
-  has "$1"
+  wait_for 10 has_now "$1" || has "$1"
 }
 
 echo "# roles and names"

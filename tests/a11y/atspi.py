@@ -14,6 +14,24 @@ import pyatspi
 
 APP = "gradient-logo"
 
+# Roles are compared by their value: the names a library prints for them
+# change between releases ("push button" became "button").
+ROLES = {
+    pyatspi.ROLE_FRAME: "frame",
+    pyatspi.ROLE_DIALOG: "dialog",
+    pyatspi.ROLE_ALERT: "alert",
+    pyatspi.ROLE_PANEL: "panel",
+    pyatspi.ROLE_PUSH_BUTTON: "push button",
+    pyatspi.ROLE_LABEL: "label",
+    pyatspi.ROLE_IMAGE: "image",
+    pyatspi.ROLE_FILLER: "filler",
+}
+
+
+def role(obj):
+    value = obj.getRole()
+    return ROLES.get(value, f"role {int(value)}")
+
 
 def app():
     for _ in range(100):
@@ -48,13 +66,13 @@ def actions(obj):
 
 def main_window():
     for w in app():
-        if w.getRoleName() == "frame" and w.name == "Gradient Logo":
+        if role(w) == "frame" and w.name == "Gradient Logo":
             return w
     sys.exit("no frame named Gradient Logo")
 
 
 def line(obj, *extra):
-    return "|".join([obj.getRoleName(), obj.name, *extra])
+    return "|".join([role(obj), obj.name, *extra])
 
 
 def find(pred):
@@ -71,7 +89,7 @@ if command == "tree":
     for obj in walk(main_window()):
         print(line(obj, obj.description, "showing" if showing(obj) else "hidden", ",".join(actions(obj))))
 elif command == "press":
-    button = find(lambda o: o.getRoleName() == "push button" and o.name == sys.argv[2] and showing(o))
+    button = find(lambda o: role(o) == "push button" and o.name == sys.argv[2] and showing(o))
     if button is None:
         sys.exit(f"no push button {sys.argv[2]}")
     action = button.queryAction()
@@ -79,7 +97,7 @@ elif command == "press":
     action.doAction(names.index("Press"))
 elif command == "window":
     main = main_window()
-    window = find(lambda o: o.getRoleName() in ("dialog", "alert", "frame") and o.name == sys.argv[2]
+    window = find(lambda o: role(o) in ("dialog", "alert", "frame") and o.name == sys.argv[2]
                   and o != main and showing(o))
     if window is None:
         sys.exit(f"no window {sys.argv[2]}")

@@ -3,9 +3,8 @@
 # person would, with xdotool's keyboard and mouse; the screen is read back with
 # ImageMagick's import. Usage: e2e.sh path/to/gradient-logo
 set -euo pipefail
-source "$(dirname "$0")/lib.sh" "$1"
-
-source "$(dirname "$0")/../check.sh"
+source "$(dirname "$0")/../lib.sh" "$1"
+start_xvfb "${GL_WM:-}"
 
 grey() { pixel 116 64; }  # a corner of colour 1's swatch; the window's own colour before
 red="255 0 0"; blue="0 0 255"

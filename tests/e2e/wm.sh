@@ -4,9 +4,8 @@
 # coming back after each dialog, and the close box and Alt+F4 ending the tool
 # without writing anything. Usage: wm.sh path/to/gradient-logo
 set -euo pipefail
-GL_WM=openbox source "$(dirname "$0")/lib.sh" "$1"
-
-source "$(dirname "$0")/../check.sh"
+source "$(dirname "$0")/../lib.sh" "$1"
+start_xvfb openbox
 
 wm_name() { xprop -id "$1" _NET_WM_NAME | sed -nE 's/^_NET_WM_NAME\(UTF8_STRING\) = "(.*)"$/\1/p'; }
 # frame x y: the centre of a window's frame, from its place and the extents the manager gives it.
@@ -21,10 +20,8 @@ within() {  # within "2x 2y" "2x 2y" pixels
   (( ${a[0]} - ${b[0]} <= d && ${b[0]} - ${a[0]} <= d && ${a[1]} - ${b[1]} <= d && ${b[1]} - ${a[1]} <= d )) ||
     { echo "  centres (doubled): $1 and $2"; return 1; }
 }
-active_is_window() {
-  for _ in $(seq 1 50); do [ "$(xdotool getactivewindow 2>/dev/null)" = "$win" ] && return 0; sleep 0.1; done
-  return 1
-}
+window_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$win" ]; }
+active_is_window() { wait_for 5 window_active; }
 no_files() { [ ! -e "$1/LOGO.TXT" ] && [ ! -e "$1/LOGO.BMP" ]; }
 
 run="$work/run"; mkdir "$run"

@@ -9,23 +9,21 @@
 # Needs root (mount) and ptrace; without them it fails, it never skips.
 # Usage: save-faults.sh path/to/gradient-logo
 set -euo pipefail
-source "$(dirname "$0")/../e2e/lib.sh" "$1"
-
 CHECK_QUIET=1
-source "$(dirname "$0")/../check.sh"
+source "$(dirname "$0")/../lib.sh" "$1"
 points=0
 
 mounts=()
 unmount_all() { for m in "${mounts[@]}"; do umount "$m" 2>/dev/null || umount -l "$m" 2>/dev/null || true; done; }
-trap 'unmount_all; cleanup' EXIT
+at_exit+=(unmount_all)
 
 # The world this test needs, or a loud failure.
-[ "$(id -u)" -eq 0 ] || { echo "FAILED: save-faults needs root to mount its own filesystem"; exit 1; }
+[ "$(id -u)" -eq 0 ] || fail "save-faults needs root to mount its own filesystem"
 probe="$work/probe"; mkdir "$probe"
-mount -t tmpfs -o size=64k tmpfs "$probe" ||
-  { echo "FAILED: cannot mount a tmpfs here, so a full disk cannot be made"; exit 1; }
+mount -t tmpfs -o size=64k tmpfs "$probe" || fail "cannot mount a tmpfs here, so a full disk cannot be made"
 umount "$probe"
-strace -qq -o /dev/null true || { echo "FAILED: strace cannot trace a process here"; exit 1; }
+strace -qq -o /dev/null true || fail "strace cannot trace a process here"
+start_xvfb
 
 # The colours every run picks, and what a whole save of them writes.
 printf '\r\nColor 1 : {255,000,000}\r\nColor 2 : {000,000,255}' >"$work/new.txt"
@@ -69,17 +67,17 @@ traced() {
   local t; t=$(awk '/^TracerPid/ {print $2}' "/proc/$app_pid/status" 2>/dev/null || true)
   [ -n "$t" ] && [ "$t" != 0 ]
 }
+untraced() { ! traced; }
 tracer=
 attach() {  # attach strace-arguments...: strace on the tool's GUI thread
   strace -qq -o /dev/null -p "$app_pid" "$@" &
   tracer=$!
-  for _ in $(seq 1 100); do traced && return 0; sleep 0.05; done
-  echo "FAILED: strace did not attach"; exit 1
+  wait_for 5 traced || fail "strace did not attach"
 }
 detach() {
   kill "$tracer" 2>/dev/null || true
   wait "$tracer" 2>/dev/null || true
-  for _ in $(seq 1 100); do traced || return 0; sleep 0.05; done
+  wait_for 5 untraced || true
 }
 
 mnt="$work/mnt"; mkdir "$mnt"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Debian package as a user meets it: built by CPack from the build, checked
 # by lintian (no errors), then installed with apt-get into a fresh minimal
-# Debian 12 root made by debootstrap, where the installed gradient-logo starts
+# root of the release this machine runs, made by debootstrap, where the installed gradient-logo starts
 # under Xvfb, shows its window and ends on SIGTERM. The root is made and removed
 # here; it needs root and Debian's package archive, and fails loudly without.
 # Usage: package-test.sh build-dir
@@ -9,7 +9,7 @@ set -euo pipefail
 build=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
 
-source "$here/../check.sh"
+source "$here/../lib.sh" "$build/app/gradient-logo"
 
 echo "# the package"
 rm -rf "$build/package"
@@ -26,29 +26,11 @@ check "it holds the manual page" holds share/man/man1/gradient-logo.1.gz
 check "it holds the licence" holds share/doc/gradient-logo/copyright
 check "its library dependencies come from the binary" bash -c "dpkg-deb -f '$deb' Depends | grep -q 'libqt6widgets6 (>='"
 
-echo "# installed into a fresh Debian 12"
-[ "$(id -u)" -eq 0 ] || { echo "FAILED: debootstrap needs root"; exit 1; }
-# The archive this machine installs from.
-mirror=$(sed -nE 's/^URIs: *([^ ]+).*/\1/p' /etc/apt/sources.list.d/*.sources 2>/dev/null | grep -v security | head -n1 || true)
-[ -n "$mirror" ] || mirror=$(sed -nE 's/^deb +([^ ]+) +bookworm .*/\1/p' /etc/apt/sources.list 2>/dev/null | head -n1 || true)
-[ -n "$mirror" ] || { echo "FAILED: no Debian archive in this machine's apt sources"; exit 1; }
-
-source "$here/../e2e/lib.sh" "$build/app/gradient-logo"   # Xvfb, $work, and their cleanup
+codename=$(os_release VERSION_CODENAME)
+echo "# installed into a fresh Debian $(os_release VERSION_ID) ($codename), the release this machine runs"
 root="$work/root"
-mounted=()
-teardown() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do umount -l "${mounted[i]}" 2>/dev/null || true; done
-  rm -rf "$root"
-  cleanup
-}
-trap teardown EXIT
-cache="$build/debootstrap-cache"; mkdir -p "$cache"
-debootstrap --variant=minbase --cache-dir="$cache" bookworm "$root" "$mirror" >"$work/debootstrap.log" 2>&1 ||
-  { echo "FAILED: debootstrap"; tail -20 "$work/debootstrap.log"; exit 1; }
-mount -t proc proc "$root/proc"; mounted+=("$root/proc")
-mkdir -p "$root/tmp/.X11-unix"
-mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix"; mounted+=("$root/tmp/.X11-unix")
+debian_root "$codename" "$root"
+start_xvfb
 cp "$deb" "$root/tmp/"
 check "apt-get installs the package and what it needs" bash -c \
   "chroot '$root' sh -c 'apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq /tmp/$(basename "$deb")' >'$work/apt.log' 2>&1 || { tail -20 '$work/apt.log'; exit 1; }"
@@ -56,13 +38,10 @@ check "the program is on the PATH" chroot "$root" sh -c 'command -v gradient-log
 check "its manual page is there" test -s "$root/usr/share/man/man1/gradient-logo.1.gz"
 
 mkdir -p "$root/tmp/run"
-chroot "$root" env -i DISPLAY="$DISPLAY" PATH=/usr/bin:/bin HOME=/tmp sh -c 'cd /tmp/run && exec gradient-logo' \
-  >"$work/app.log" 2>&1 &
-app_pid=$!
-pids+=("$app_pid")
-win=$(timeout 30 xdotool search --sync --onlyvisible --name '^Gradient Logo$' | head -n1 || true)
+start_app "$root/tmp/run" chroot "$root" env -i DISPLAY="$DISPLAY" PATH=/usr/bin:/bin HOME=/tmp \
+  sh -c 'cd /tmp/run && exec gradient-logo'
 check "the installed program shows its window" test -n "$win"
-[ -n "$win" ] && check "the window is 365 x 140" bash -c "xdotool getwindowgeometry '$win' | grep -q 'Geometry: 365x140'"
+check "the window is 365 x 140" bash -c "xdotool getwindowgeometry '$win' | grep -q 'Geometry: 365x140'"
 kill -TERM "$app_pid"
 check "SIGTERM ends it" ended
 status=0; wait "$app_pid" || status=$?

@@ -6,33 +6,25 @@
 # for a few seconds. Usage: readme-commands.sh
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-source "$root/tests/e2e/lib.sh" "$root/build/app/gradient-logo"   # Xvfb, $work
-
-source "$root/tests/check.sh"
+source "$root/tests/lib.sh" "$root/build/app/gradient-logo"
+start_xvfb
 documented() {  # documented README command: the command stands in that README
   grep -qF -- "$2" "$root/$1" || { echo "FAILED: $1 no longer shows: $2"; exit 1; }
 }
-window_of() {  # window_of pid: the tool's window appears, in the display that pid uses
+window_shown() {  # window_shown pid: the tool's window shows, in the display that pid uses
   local d a
-  for _ in $(seq 1 200); do
-    d=$(tr '\0' '\n' <"/proc/$1/environ" 2>/dev/null | sed -n 's/^DISPLAY=//p')
-    a=$(tr '\0' '\n' <"/proc/$1/environ" 2>/dev/null | sed -n 's/^XAUTHORITY=//p')
-    [ -n "$d" ] && DISPLAY=$d XAUTHORITY=${a:-${XAUTHORITY:-}} \
-      xdotool search --onlyvisible --name '^Gradient Logo$' >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  return 1
+  d=$(tr '\0' '\n' <"/proc/$1/environ" 2>/dev/null | sed -n 's/^DISPLAY=//p')
+  a=$(tr '\0' '\n' <"/proc/$1/environ" 2>/dev/null | sed -n 's/^XAUTHORITY=//p')
+  [ -n "$d" ] && DISPLAY=$d XAUTHORITY=${a:-${XAUTHORITY:-}} \
+    xdotool search --onlyvisible --name '^Gradient Logo$' >/dev/null 2>&1
 }
-app_under() {  # app_under pid: the gradient-logo that process became or started
+window_of() { wait_for 20 window_shown "$1"; }
+tool_under() {  # tool_under pid: the gradient-logo that process became or started
   local p
-  for _ in $(seq 1 300); do
-    [ "$(cat "/proc/$1/comm" 2>/dev/null)" = gradient-logo ] && { echo "$1"; return 0; }
-    p=$(pgrep -n -x gradient-logo -P "$(pgrep -d, -P "$1" || echo "$1"),$1" || true)
-    [ -n "$p" ] && { echo "$p"; return 0; }
-    sleep 0.1
-  done
-  return 1
+  [ "$(cat "/proc/$1/comm" 2>/dev/null)" = gradient-logo ] && { echo "$1"; return 0; }
+  p=$(pgrep -n -x gradient-logo -P "$(pgrep -d, -P "$1" || echo "$1"),$1") && echo "$p"
 }
+app_under() { wait_for 60 tool_under "$1" >/dev/null && tool_under "$1"; }
 
 echo "# bash scripts/start.sh, from any folder"
 documented README.md "bash scripts/start.sh"
@@ -76,13 +68,14 @@ documented README.md "bash scripts/fuzz.sh"
 (cd "$root" && bash scripts/fuzz.sh 5) >"$work/fuzz.log" 2>&1 || { tail -20 "$work/fuzz.log"; false; }
 check "the fuzzing run explores and finds nothing" grep -q '^Done [0-9]* runs' "$work/fuzz.log"
 
-echo "# bash scripts/screenshot.sh"
+echo "# bash scripts/screenshot.sh, in a copy of the repository that shares its build"
 documented README.md "bash scripts/screenshot.sh"
-cp "$root/docs/screenshot.png" "$work/screenshot.png"
-(cd "$root" && bash scripts/screenshot.sh) >/dev/null 2>&1 || true
+copy="$work/copy"; mkdir "$copy"
+(cd "$root" && git ls-files -z | xargs -0 cp --parents -t "$copy")
+ln -s "$root/build" "$copy/build"
+(cd "$copy" && bash scripts/screenshot.sh) >"$work/screenshot.log" 2>&1 || cat "$work/screenshot.log"
 check "makes a screenshot of the window" bash -c \
-  "[ \"\$(identify -format '%m %wx%h' '$root/docs/screenshot.png')\" = 'PNG 365x140' ] && ! cmp -s '$root/docs/screenshot.png' '$work/screenshot.png'"
-cp "$work/screenshot.png" "$root/docs/screenshot.png"   # the committed one stays
+  "[ \"\$(identify -format '%m %wx%h' '$copy/docs/screenshot.png')\" = 'PNG 365x140' ] && ! cmp -s '$copy/docs/screenshot.png' '$root/docs/screenshot.png'"
 
 echo "# the benchmarks"
 setup="bash scripts/setup.sh libbenchmark-dev bc"

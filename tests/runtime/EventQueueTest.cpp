@@ -138,7 +138,8 @@ TEST_F(EventQueue, ModalDialogLeavesOneFocusEventForTheWindowThatGetsFocusBack)
     b->create();
     d->show();
     SetAppWindow(d);
-    QApplication::setActiveWindow(d->widget());
+    SetAppFocus(d);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(d->widget()));
     SetAppFocus(b);
 
     const auto seen = test::answerMessageBox();

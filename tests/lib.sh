@@ -1,0 +1,183 @@
+#!/usr/bin/env bash
+# Shared by every shell test and the screenshot script: a work folder and the
+# processes started, cleaned up on exit; waiting for a condition with a
+# deadline; counting checks; an X server of our own (Xvfb, optionally under
+# openbox); the tool started in a folder; and the hands of a person (xdotool)
+# and their eyes (ImageMagick's import).
+#   source tests/lib.sh [path/to/gradient-logo]
+bin=${1:+$(realpath "$1")}
+work=$(mktemp -d)
+pids=()
+at_exit=()   # commands run on exit, newest first, before the processes are stopped
+cleanup() {
+  local i
+  for ((i = ${#at_exit[@]} - 1; i >= 0; i--)); do eval "${at_exit[i]}" || true; done
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# wait_for SECONDS command...: true as soon as the command is, false once the deadline has passed.
+wait_for() {
+  local deadline=$((SECONDS + $1)); shift
+  until "$@"; do
+    ((SECONDS < deadline)) || return 1
+    sleep 0.05
+  done
+}
+
+# `check "what" command...` runs one check and counts it; `finish` prints the
+# closing line and fails when any check failed. With CHECK_QUIET=1 only
+# failures are printed.
+failures=0
+passes=0
+check() {
+  local what=$1; shift
+  if "$@"; then
+    passes=$((passes + 1))
+    [ -n "${CHECK_QUIET:-}" ] || echo "ok: $what"
+  else
+    failures=$((failures + 1)); echo "FAILED: $what"
+  fi
+}
+finish() {
+  echo "$passes passed, $failures failed"
+  [ "$failures" -eq 0 ]
+}
+# fail "why": the test cannot set up its world; it fails loudly, never skips.
+fail() { echo "FAILED: $*"; exit 1; }
+
+# A display nobody uses: Xvfb picks a free number itself and tells it, so that
+# tests started side by side never share a server.
+# -noreset: by default the server resets whenever its last client leaves, and
+# refuses whoever connects meanwhile; programs come and go here all the time.
+# With openbox as $1: a real window manager, which frames, titles and focuses windows.
+start_xvfb() {
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+  pids+=($!)
+  wait_for 10 test -s "$work/display" || { cat "$work/xvfb.log"; fail "Xvfb did not start"; }
+  export DISPLAY=":$(head -n1 "$work/display")"
+  wait_for 10 xdpyinfo_quiet || { cat "$work/xvfb.log"; fail "Xvfb did not answer"; }
+  unset QT_QPA_PLATFORM QT_SCALE_FACTOR WAYLAND_DISPLAY
+  if [ "${1:-}" = openbox ]; then
+    HOME="$work" openbox --sm-disable >"$work/openbox.log" 2>&1 &
+    pids+=($!)
+    wait_for 10 wm_running || { cat "$work/openbox.log"; fail "openbox did not start"; }
+  fi
+}
+xdpyinfo_quiet() { xdpyinfo >/dev/null 2>&1; }
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+
+# start_app dir [command...]: the tool (or the command that runs it) started in
+# that folder; sets $app_pid, and $win once its window shows, within 30 s.
+app_pid=
+win=
+start_app() {
+  local dir=$1; shift
+  (($#)) || set -- "$bin"
+  (cd "$dir" && exec "$@") >"$work/app.log" 2>&1 &
+  app_pid=$!
+  pids+=("$app_pid")
+  win=$(timeout 30 xdotool search --sync --onlyvisible --name '^Gradient Logo$' 2>/dev/null | head -n1 || true)
+  [ -n "$win" ] || { cat "$work/app.log"; fail "no window appeared"; }
+}
+gone() { ! kill -0 "$1" 2>/dev/null; }
+ended() { wait_for 10 gone "$app_pid"; }   # the tool's process ended within 10 s
+
+# pixel x y: "r g b" of the main window at window coordinates.
+pixel() {
+  import -window "$win" -crop "1x1+$1+$2" +repage -depth 8 txt:- 2>/dev/null |
+    sed -nE 's/.*#([0-9A-Fa-f]{2})([0-9A-Fa-f]{2})([0-9A-Fa-f]{2}).*/0x\1 0x\2 0x\3/p' |
+    { read -r r g b && echo "$((r)) $((g)) $((b))"; }
+}
+near() {  # near "r g b" "r g b": each channel within 40
+  local a=($1) b=($2)
+  for i in 0 1 2; do (( ${a[i]} - ${b[i]} < 40 && ${b[i]} - ${a[i]} < 40 )) || return 1; done
+}
+shows_now() { near "$(pixel "$1" "$2")" "$3"; }
+shows() {  # shows x y "r g b": the window shows about that colour there, within 5 s
+  wait_for 5 shows_now "$@" || { echo "  at $1,$2: $(pixel "$1" "$2"), wanted $3"; return 1; }
+}
+
+click() { xdotool mousemove --window "$win" "$1" "$2" click 1; }
+# Buttons, at their centres in window coordinates (the window is its drawing area).
+color1() { click 54 75; }
+color2() { click 298 75; }
+make_logo() { click 54 120; }
+ok_logo() { click 298 120; }
+
+# Windows titled as the tool that are not its main window: its message boxes.
+other_box() { xdotool search --onlyvisible --name '^Gradient Logo$' 2>/dev/null | grep -vx "$win" | head -n1; }
+box_or_gone() { [ -n "$(other_box)" ] || gone "$app_pid"; }
+message_box() {  # the id of the open message box, within 10 s
+  wait_for 10 box_or_gone || return 1
+  other_box | grep .
+}
+no_box() { [ -z "$(other_box)" ]; }
+dismiss() {  # dismiss box: Return on the message box; true once it has closed
+  xdotool windowfocus --sync "$1"
+  xdotool key Return
+  wait_for 10 no_box
+}
+titled() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 | grep .; }
+untitled() { ! titled "$1" >/dev/null; }
+colour_dialog() { wait_for 10 titled '^Farbe Auswahl$' >/dev/null && titled '^Farbe Auswahl$'; }
+# Types a colour into the dialog's HTML field and accepts it with Return.
+choose() {
+  local d; d=$(colour_dialog) || { echo "no colour dialog"; return 1; }
+  xdotool windowfocus --sync "$d"
+  xdotool key alt+h ctrl+a
+  xdotool type "$1"
+  xdotool key Return
+  wait_for 10 untitled '^Farbe Auswahl$'
+}
+cancel() {
+  local d; d=$(colour_dialog) || { echo "no colour dialog"; return 1; }
+  xdotool windowfocus --sync "$d"
+  xdotool key Escape
+  wait_for 10 untitled '^Farbe Auswahl$'
+}
+
+# Fresh minimal Debian roots, for the package test and the other release.
+# os_release KEY: this machine's /etc/os-release value.
+os_release() { (. /etc/os-release && eval "echo \"\${$1:-}\""); }
+# debian_archive: the Debian archive this machine installs from, from its apt
+# sources in either format (deb822 .sources files or one-line .list entries).
+debian_archive() {
+  local files=() f
+  for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources; do
+    [ -f "$f" ] && files+=("$f")
+  done
+  { awk 'tolower($1) == "uris:" { for (i = 2; i <= NF; i++) print $i }' "${files[@]}" 2>/dev/null
+    awk '$1 == "deb" { for (i = 2; i <= NF; i++) if ($i !~ /^\[/ && $i !~ /\]$/) { print $i; break } }' \
+      "${files[@]}" 2>/dev/null; } |
+    grep -E '/debian/?$' | head -n1 | grep . || fail "no Debian archive in this machine's apt sources"
+}
+# debian_root codename dir: debootstrap a minimal root (downloads cached
+# outside the repository), with /proc, the X socket folder and the caches of
+# downloaded packages mounted; all unmounted and removed on exit.
+cache_dir=/var/cache/gradient-logo-tests
+debian_root() {
+  local codename=$1 root=$2 i
+  [ "$(id -u)" -eq 0 ] || fail "debootstrap needs root"
+  mkdir -p "$cache_dir/debootstrap-$codename" "$cache_dir/apt-$codename"
+  at_exit+=("remove_root '$root'")
+  debootstrap --variant=minbase --cache-dir="$cache_dir/debootstrap-$codename" "$codename" "$root" \
+    "$(debian_archive)" >"$work/debootstrap-$codename.log" 2>&1 ||
+    { tail -20 "$work/debootstrap-$codename.log"; fail "debootstrap $codename"; }
+  mount -t proc proc "$root/proc"
+  mount --bind /dev "$root/dev"
+  mount -t tmpfs tmpfs "$root/dev/shm"
+  mkdir -p "$root/tmp/.X11-unix"
+  mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
+  mount --bind "$cache_dir/apt-$codename" "$root/var/cache/apt/archives"
+  cp /etc/resolv.conf "$root/etc/resolv.conf" 2>/dev/null || true
+}
+remove_root() {  # unmounted first; never removed while anything is still mounted inside
+  local m
+  for m in var/cache/apt/archives tmp/.X11-unix dev/shm dev proc; do
+    if mountpoint -q "$1/$m" 2>/dev/null; then umount "$1/$m" 2>/dev/null || umount -l "$1/$m"; fi
+  done
+  grep -q " $1/" /proc/mounts || rm -rf "$1"
+}

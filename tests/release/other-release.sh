@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# The other Debian release that users run (13 on a machine that runs 12, 12 on
+# one that runs 13), proven from here, so that a break on either shows on both:
+# in a fresh minimal root of it, the start command's set-up builds the tool
+# without any test tool and the window shows; then the test set-up, and the
+# widget, end-to-end, accessibility, Wayland and install tests pass there.
+# Needs root (debootstrap, chroot) and Debian's archive; fails loudly without.
+# Usage: other-release.sh
+set -euo pipefail
+repo=$(cd "$(dirname "$0")/../.." && pwd)
+source "$repo/tests/lib.sh"
+
+case "$(os_release VERSION_ID)" in
+  12) other=trixie; number=13 ;;
+  13) other=bookworm; number=12 ;;
+  *) fail "this machine runs Debian '$(os_release VERSION_ID)', not 12 or 13" ;;
+esac
+echo "# a fresh Debian $number ($other)"
+root="$work/root"
+debian_root "$other" "$root"
+start_xvfb
+
+# The project as it stands here, committed or not; build folders stay behind.
+mkdir "$root/src"
+(cd "$repo" && git ls-files -co --exclude-standard -z |
+  tar --null -T - --ignore-failed-read -cf - 2>/dev/null) | tar -xf - -C "$root/src"
+in_root() {
+  chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 DISPLAY="$DISPLAY" "$@"
+}
+logged() {  # logged name command...: the command's output kept, shown when it fails
+  local name=$1; shift
+  "$@" >"$work/$name.log" 2>&1 || { tail -40 "$work/$name.log"; return 1; }
+}
+
+check "the start command's set-up installs what the tool needs and builds it" \
+  logged start-setup in_root bash -c 'cd /src && bash scripts/setup.sh'
+no_test_tool() {
+  local p
+  for p in xvfb xdotool valgrind strace clang weston openbox lintian debootstrap libgtest-dev at-spi2-core; do
+    in_root dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" &&
+      { echo "  installed: $p"; return 1; }
+  done
+  return 0
+}
+check "it installs no test tool" no_test_tool
+mkdir "$root/tmp/run"
+start_app "$root/tmp/run" chroot "$root" env -i PATH=/usr/bin:/bin HOME=/root DISPLAY="$DISPLAY" \
+  sh -c 'cd /tmp/run && exec /src/build/app/gradient-logo'
+check "the tool built there shows its window, 365 x 140" \
+  bash -c "xdotool getwindowgeometry '$win' | grep -q 'Geometry: 365x140'"
+kill -TERM "$app_pid"
+check "SIGTERM ends it" ended
+
+check "the test set-up installs the test tools and builds the tests" \
+  logged test-setup in_root bash -c 'cd /src && bash scripts/setup.sh --tests'
+check "the widget, end-to-end, accessibility, Wayland and install tests pass" \
+  logged tests in_root bash -c 'cd /src/build && ctest --output-on-failure --timeout 600 -R "^(runtime|app|e2e|accessibility|wayland|install)$"'
+grep -E 'tests passed|tests failed' "$work/tests.log" || true
+
+finish
