@@ -2,13 +2,17 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace rt {
 
@@ -55,8 +59,42 @@ Failure writeAll(int fd, const std::string& cBytes)
     return std::nullopt;
 }
 
-// A renamed file is durable only once its directory is on disk too.
-Failure syncDirectory(const std::string& cDir)
+// Our temporary files are ".NAME." and six letters or digits; while a save
+// runs, it holds a lock on its own.
+bool isOurTemporary(const std::string& entry, const std::string& cName)
+{
+    const std::string prefix = "." + cName + ".";
+    if (entry.size() != prefix.size() + 6 || entry.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    for (std::size_t i = prefix.size(); i < entry.size(); ++i)
+        if (!std::isalnum(static_cast<unsigned char>(entry[i])))
+            return false;
+    return true;
+}
+
+// Temporary files that a save killed before its rename left behind: ours by
+// their name, our user's, regular files, and locked by no running save. Only
+// these are removed; a failure here costs nothing but the litter.
+void removeStaleTemporaries(DIR* listing, const std::string& cName)
+{
+    std::vector<std::string> stale;
+    while (const dirent* e = ::readdir(listing))
+        if (isOurTemporary(e->d_name, cName))
+            stale.emplace_back(e->d_name);
+    const int dirFd = ::dirfd(listing);
+    for (const std::string& entry : stale) {
+        Fd f{::openat(dirFd, entry.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC)};
+        struct stat st {};
+        if (f.fd < 0 || ::fstat(f.fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid())
+            continue;
+        if (::flock(f.fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlinkat(dirFd, entry.c_str(), 0);
+    }
+}
+
+// A renamed file is durable only once its directory is on disk too; then the
+// litter of earlier saves that never got to their rename goes.
+Failure syncDirectory(const std::string& cDir, const std::string& cName)
 {
     Fd dir{::open(cDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
     if (dir.fd < 0)
@@ -65,7 +103,38 @@ Failure syncDirectory(const std::string& cDir)
     // rename is as durable as they make it.
     if (::fsync(dir.fd) != 0 && errno != EINVAL)
         return reason(errno);
-    return dir.close();
+    // The listing takes the descriptor over, and closing it is the one close, checked.
+    DIR* listing = ::fdopendir(dir.fd);
+    if (!listing)
+        return dir.close();
+    dir.fd = -1;
+    removeStaleTemporaries(listing, cName);
+    return ::closedir(listing) == 0 ? Failure() : reason(errno);
+}
+
+// Where a save of cFile must write: the file itself, or the end of the chain
+// of symbolic links that it is (the target need not exist), so that a link
+// stays a link and its target gets the new bytes. A loop is the system's ELOOP.
+Failure followLinks(std::string& cFile)
+{
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(cFile.c_str(), &st) != 0)
+            return errno == ENOENT ? Failure() : reason(errno);
+        if (!S_ISLNK(st.st_mode))
+            return std::nullopt;
+        std::string target(std::size_t(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+        const ssize_t n = ::readlink(cFile.c_str(), target.data(), target.size());
+        if (n < 0)
+            return reason(errno);
+        if (std::size_t(n) >= target.size())  // the link changed while we looked
+            continue;
+        target.resize(std::size_t(n));
+        const std::size_t slash = cFile.rfind('/');
+        cFile = target.front() == '/' || slash == std::string::npos ? target
+                                                                    : cFile.substr(0, slash + 1) + target;
+    }
+    return reason(ELOOP);
 }
 
 // The file's own bytes replaced in place, for a folder that takes no new file.
@@ -107,8 +176,11 @@ mode_t modeFor(const std::string& cFile)
 }
 }  // namespace
 
-Failure WriteFileAtomic(const std::string& cFile, const std::string& cBytes)
+Failure WriteFileAtomic(const std::string& cPath, const std::string& cBytes)
 {
+    std::string cFile = cPath;
+    if (Failure f = followLinks(cFile))
+        return f;
     const std::size_t slash = cFile.rfind('/');
     const std::string cDir = slash == std::string::npos ? "." : cFile.substr(0, slash + 1);
     const std::string cName = slash == std::string::npos ? cFile : cFile.substr(slash + 1);
@@ -125,6 +197,12 @@ Failure WriteFileAtomic(const std::string& cFile, const std::string& cBytes)
             return rewriteInPlace(cFile, cBytes);
         return reason(error);
     }
+    // Held while the file is written, so that no other save takes it for litter.
+    if (::flock(temp.fd, LOCK_EX) != 0) {
+        const Failure f = reason(errno);
+        ::unlink(cTemp.c_str());
+        return f;
+    }
     // The new file is complete and on the disk before it replaces the old one.
     Failure f = writeAll(temp.fd, cBytes);
     if (!f && ::fchmod(temp.fd, mode) != 0)
@@ -139,7 +217,7 @@ Failure WriteFileAtomic(const std::string& cFile, const std::string& cBytes)
         ::unlink(cTemp.c_str());
         return f;
     }
-    return syncDirectory(cDir);
+    return syncDirectory(cDir, cName);
 }
 
 void Sleep(int nHundredths)

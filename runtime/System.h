@@ -12,7 +12,10 @@ bool File(const std::string& cFile);
 // Erases the file; true when it is gone.
 bool FErase(const std::string& cFile);
 // Replaces the file with exactly these bytes, whole or not at all: the old
-// file stays as it was when anything goes wrong.
+// file stays as it was when anything goes wrong. A symbolic link (or a chain
+// of them) is written through: its target is replaced, the link stays. A
+// successful save also removes what saves of the same file that died before
+// their rename left behind.
 Failure WriteFileAtomic(const std::string& cFile, const std::string& cBytes);
 // Yields the thread; processes no events.
 void Sleep(int nHundredths);

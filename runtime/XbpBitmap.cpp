@@ -276,6 +276,17 @@ void XbpBitmap::writePixels(const QRect& target, const QImage& image, bool smoot
     // QPainter cannot paint on 1- and 8-bit images: paint a true-colour copy.
     QImage canvas = image_->convertToFormat(QImage::Format_ARGB32);
     paint(canvas);
+    if (format == QImage::Format_Indexed8 && !image.colorTable().isEmpty()) {
+        // A palette picture keeps its own colours: each pixel takes the
+        // nearest colour of its palette, so the picture's own colours come
+        // back exact. What the picture does not cover keeps its colours too.
+        QList<QRgb> table = target.contains(image_->rect()) ? QList<QRgb>() : image_->colorTable();
+        for (const QRgb c : image.colorTable())
+            if (table.size() < 256 && !table.contains(c))
+                table.push_back(c);
+        *image_ = canvas.convertToFormat(format, table, Qt::ThresholdDither | Qt::AvoidDither);
+        return;
+    }
     *image_ = canvas.convertToFormat(format, Qt::ThresholdDither | Qt::AvoidDither);
 }
 

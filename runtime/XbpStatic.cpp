@@ -1,12 +1,14 @@
 #include "XbpStatic.h"
 
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
-#include <QStyleOptionGroupBox>
+#include <QPainterPath>
 #include <QWidget>
 
 #include "QtConvert.h"
 #include "XbpBitmap.h"
+#include "XbpDrawingArea.h"
 #include "XbpPresSpace.h"
 
 namespace rt {
@@ -48,17 +50,60 @@ protected:
     }
 
 private:
+    // The frame and the caption, and nothing else: the box lets the background
+    // through unchanged. The caption is white on a dark background and black
+    // on a light one, outlined in the other, so that it stays legible where a
+    // gradient changes under it; the frame is a faint line of the same ink.
     void paintGroupBox(QPainter& p)
     {
-        QStyleOptionGroupBox opt;
-        opt.initFrom(this);
-        opt.text = QString::fromStdString(owner_.caption);
-        opt.textColor = palette().color(QPalette::WindowText);
-        opt.textAlignment = Qt::AlignLeft;
-        opt.lineWidth = 1;
-        opt.midLineWidth = 0;
-        opt.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
-        style()->drawComplexControl(QStyle::CC_GroupBox, &opt, &p, this);
+        const QString text = QString::fromStdString(owner_.caption);
+        const QFontMetrics metrics(font());
+        const QRect label(8, 0, metrics.horizontalAdvance(text) + 2, metrics.height());
+        const QColor ink = backgroundIsDark(label) ? Qt::white : Qt::black;
+        const QColor outline = ink == Qt::white ? Qt::black : Qt::white;
+        const int top = label.center().y();
+        const int right = width() - 1;
+        const int bottom = height() - 1;
+        p.save();
+        QColor line = ink;
+        line.setAlpha(140);
+        p.setPen(line);
+        p.drawLine(0, top, label.left() - 2, top);
+        p.drawLine(text.isEmpty() ? 0 : label.right() + 2, top, right, top);
+        p.drawLine(0, top, 0, bottom);
+        p.drawLine(right, top, right, bottom);
+        p.drawLine(0, bottom, right, bottom);
+        if (!text.isEmpty()) {
+            QPainterPath path;
+            path.addText(label.left() + 1, label.top() + metrics.ascent(), font(), text);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.strokePath(path, QPen(outline, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p.fillPath(path, ink);
+        }
+        p.restore();
+    }
+
+    // Whether what shows behind r (in this widget's coordinates) is dark: the
+    // drawing area's bitmap where it covers r, else the area's own colour.
+    bool backgroundIsDark(const QRect& r) const
+    {
+        std::shared_ptr<XbpDrawingArea> area;
+        for (auto w = owner_.parent(); w && !area; w = w->parent())
+            area = std::dynamic_pointer_cast<XbpDrawingArea>(w);
+        QWidget* areaWidget = area ? area->widget() : nullptr;
+        if (!areaWidget)
+            return qGray(palette().color(QPalette::Window).rgb()) < 128;
+        const QColor plain = areaWidget->palette().color(areaWidget->backgroundRole());
+        const QImage* image = area->bitmap && !area->bitmap->isEmpty() ? &area->bitmap->image() : nullptr;
+        const QPoint origin = mapTo(areaWidget, r.topLeft());
+        const int imageTop = areaWidget->height() - (image ? image->height() : 0);
+        long long sum = 0, count = 0;
+        for (int y = origin.y(); y < origin.y() + r.height(); ++y)
+            for (int x = origin.x(); x < origin.x() + r.width(); ++x, ++count) {
+                const bool onImage = image && image->valid(x, y - imageTop);
+                sum += qGray(onImage ? image->pixel(x, y - imageTop) : plain.rgb());
+            }
+        return count > 0 && sum < 128 * count;
     }
 
     void paintText(QPainter& p)

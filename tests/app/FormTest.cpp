@@ -1,4 +1,6 @@
+#include <QImage>
 #include <QPushButton>
+#include <QSet>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -7,6 +9,7 @@
 #include "MakeGraForm.h"
 #include "System.h"
 #include "TestSupport.h"
+#include "XbpBitmap.h"
 
 using namespace rt;
 
@@ -143,4 +146,45 @@ TEST_F(FormWindow, DoNothingActionsHaveNoEffect)
     }
     EXPECT_EQ(PendingAppEvents(), 0u);
     EXPECT_FALSE(File("LOGO.TXT"));
+}
+
+TEST_F(FormWindow, APaletteLogoIsShownInItsOwnColours)
+{
+    // Eight bands of colours that no fixed colour cube holds, then a 200-colour gradient.
+    const QList<QRgb> bands{qRgb(12, 0, 128),  qRgb(250, 3, 7),   qRgb(1, 130, 77),  qRgb(99, 99, 101),
+                            qRgb(240, 230, 5), qRgb(17, 200, 230), qRgb(130, 40, 60), qRgb(5, 5, 5)};
+    QImage banded(128, 24, QImage::Format_Indexed8);
+    banded.setColorTable(bands);
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 128; ++x)
+            banded.setPixel(x, y, uint(x / 16));
+    ASSERT_TRUE(banded.save("LOGO.BMP", "BMP"));
+    const auto f = newForm();
+    f->create();
+    ASSERT_NE(f->drawingArea->bitmap, nullptr);
+    const auto shown = f->drawingArea->bitmap->image();
+    EXPECT_EQ(f->drawingArea->bitmap->bits(), 8) << "the stretched copy keeps 8 bits";
+    for (int band = 0; band < 8; ++band) {
+        const int x = (band * 16 + 8) * 365 / 128;
+        EXPECT_EQ(shown.pixel(x, 70), bands[band]) << "band " << band;
+    }
+
+    QImage gradient(200, 24, QImage::Format_Indexed8);
+    QList<QRgb> ramp;
+    for (int i = 0; i < 200; ++i)
+        ramp.push_back(qRgb(i, 255 - i, (i * 7) % 256));
+    gradient.setColorTable(ramp);
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 200; ++x)
+            gradient.setPixel(x, y, uint(x));
+    ASSERT_TRUE(gradient.save("LOGO.BMP", "BMP"));
+    const auto g = newForm();
+    g->create();
+    QSet<QRgb> seen;
+    const QImage stretched = g->drawingArea->bitmap->image();
+    for (int x = 0; x < 365; ++x) {
+        seen.insert(stretched.pixel(x, 70));
+        EXPECT_TRUE(ramp.contains(stretched.pixel(x, 70))) << "column " << x << " from the source's palette";
+    }
+    EXPECT_GE(seen.size(), 190) << "the gradient's colours, not a posterised few";
 }

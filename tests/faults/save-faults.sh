@@ -3,8 +3,9 @@
 # server: a small tmpfs that fills up part-way through the save, the same
 # turned read-only, every system call of the save failing in turn with the
 # errors a disk gives (strace's fault injection), and the process killed before
-# each of those calls. After every fault each of LOGO.TXT and LOGO.BMP is its
-# old bytes or the whole new file; after every failure a message names the
+# each of those calls, followed by a save that must clean up what the killed
+# one left. After every fault each of LOGO.TXT and LOGO.BMP is its old bytes or
+# the whole new file; after every failure a message names the
 # file and the reason, the window stays open, and a later "Ok Logo" saves.
 # Needs root (mount) and ptrace; without them it fails, it never skips.
 # Usage: save-faults.sh path/to/gradient-logo
@@ -151,6 +152,10 @@ for step in "${steps[@]}"; do
   check "killed before $call #$n: the tool is gone" ended
   detach
   check "killed before $call #$n: each file old or whole" both_old_or_whole "$dir" "$snap"
+  make_red_blue "$dir"; ok_logo
+  check "killed before $call #$n, then a save: it ends the tool" ended
+  check "killed before $call #$n, then a save: both files new" both_old_or_whole "$dir" "$work/nonexistent"
+  check "killed before $call #$n, then a save: no hidden file left" no_temporary_files "$dir"
   points=$((points + 1))
 done
 

@@ -1,9 +1,15 @@
 #include <QBuffer>
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
+#include <QRegularExpression>
 #include <QtEndian>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <gtest/gtest.h>
@@ -370,4 +376,76 @@ TEST_F(BitmapFile, AFolderThatTakesNoNewFileHasItsWritableFilesRewrittenInPlace)
     EXPECT_NE(fresh, std::nullopt) << "nor can a new one be made there";
     EXPECT_FALSE(File("ro/NEW.TXT"));
     EXPECT_EQ(QDir("ro").entryList(QDir::Files | QDir::Hidden).size(), 3) << "no temporary file left";
+}
+
+TEST_F(BitmapFile, ALinkedFileIsWrittenThroughToItsTargetAndTheLinkStays)
+{
+    const auto isLink = [](const char* name) {
+        struct stat st {};
+        return ::lstat(name, &st) == 0 && S_ISLNK(st.st_mode);
+    };
+    const auto hidden = [](const char* dir) {
+        return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System).filter(QRegularExpression("^\\.")).size();
+    };
+    ASSERT_TRUE(QDir().mkdir("assets"));
+    test::writeAll("assets/logo.txt", "the shared colour log, old");
+    ASSERT_EQ(::symlink("assets/logo.txt", "LOGO.TXT"), 0);
+    ASSERT_EQ(::symlink("CHAIN2", "CHAIN1"), 0);  // a chain ending in an absolute link
+    ASSERT_EQ(::symlink(path("assets/chained.txt").toLocal8Bit().constData(), "CHAIN2"), 0);
+    ASSERT_EQ(::symlink("assets/new.txt", "DANGLING.TXT"), 0);
+    ASSERT_EQ(::symlink("LOOP2", "LOOP1"), 0);
+    ASSERT_EQ(::symlink("LOOP1", "LOOP2"), 0);
+
+    EXPECT_EQ(WriteFileAtomic("LOGO.TXT", "new"), std::nullopt);
+    EXPECT_TRUE(isLink("LOGO.TXT"));
+    EXPECT_EQ(test::readAll("assets/logo.txt"), "new");
+    EXPECT_EQ(WriteFileAtomic("CHAIN1", "chained"), std::nullopt);
+    EXPECT_TRUE(isLink("CHAIN1") && isLink("CHAIN2"));
+    EXPECT_EQ(test::readAll("assets/chained.txt"), "chained");
+    EXPECT_EQ(WriteFileAtomic("DANGLING.TXT", "created"), std::nullopt) << "a dangling link creates its target";
+    EXPECT_TRUE(isLink("DANGLING.TXT"));
+    EXPECT_EQ(test::readAll("assets/new.txt"), "created");
+    EXPECT_EQ(WriteFileAtomic("LOOP1", "x"), Failure(std::strerror(ELOOP)));
+    EXPECT_TRUE(isLink("LOOP1") && isLink("LOOP2"));
+
+    // A target on another filesystem: the new file is made beside the target,
+    // so that the rename stays on one filesystem.
+    ASSERT_TRUE(QDir().mkdir("other"));
+    ASSERT_EQ(::mount("tmpfs", "other", "tmpfs", 0, "size=64k"), 0)
+        << "cannot mount a tmpfs (the test needs root): " << std::strerror(errno);
+    test::writeAll("other/logo.bmp", "old");
+    ASSERT_EQ(::symlink("other/logo.bmp", "LOGO.BMP"), 0);
+    const Failure across = WriteFileAtomic("LOGO.BMP", std::string(9270, 'b'));
+    const QByteArray acrossBytes = test::readAll("other/logo.bmp");
+    const int acrossLitter = hidden("other");
+    ::umount2("other", MNT_DETACH);
+    EXPECT_EQ(across, std::nullopt);
+    EXPECT_EQ(acrossBytes, QByteArray(9270, 'b'));
+    EXPECT_TRUE(isLink("LOGO.BMP"));
+    EXPECT_EQ(acrossLitter, 0);
+    EXPECT_EQ(hidden("."), 0);
+    EXPECT_EQ(hidden("assets"), 0);
+}
+
+TEST_F(BitmapFile, ASaveRemovesOnlyTheLitterOfEarlierSavesOfThatFile)
+{
+    const char* stale = ".LOGO.TXT.aB3x9Q";  // a save killed before its rename
+    for (const char* name : {stale, ".LOGO.TXT.held01", ".LOGO.TXT.toolong", ".LOGO.BMP.aB3x9Q",
+                             "LOGO.TXT.aB3x9Q", ".LOGO.TXT.ab-123", ".OTHER.TXT.aB3x9Q"})
+        test::writeAll(name, "litter?");
+    ASSERT_TRUE(QDir().mkdir(".LOGO.TXT.dir123"));
+    ASSERT_EQ(::symlink("LOGO.BMP", ".LOGO.TXT.lnk123"), 0);
+    // A save running meanwhile holds a lock on its file.
+    const int running = ::open(".LOGO.TXT.held01", O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(running, 0);
+    ASSERT_EQ(::flock(running, LOCK_EX), 0);
+
+    EXPECT_EQ(WriteFileAtomic("LOGO.TXT", "new"), std::nullopt);
+    ::close(running);
+    EXPECT_FALSE(QFileInfo::exists(stale));
+    QStringList left = QDir(".").entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    left.sort();
+    EXPECT_EQ(left.join(' ').toStdString(),
+              ".LOGO.BMP.aB3x9Q .LOGO.TXT.ab-123 .LOGO.TXT.dir123 .LOGO.TXT.held01 .LOGO.TXT.lnk123 "
+              ".LOGO.TXT.toolong .OTHER.TXT.aB3x9Q LOGO.TXT LOGO.TXT.aB3x9Q");
 }
