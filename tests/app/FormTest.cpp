@@ -188,3 +188,26 @@ TEST_F(FormWindow, APaletteLogoIsShownInItsOwnColours)
     }
     EXPECT_GE(seen.size(), 190) << "the gradient's colours, not a posterised few";
 }
+
+TEST_F(FormWindow, TheGroupCaptionIsLegibleOnAnyLogoAndTheBoxLetsItThrough)
+{
+    for (const QRgb logo : {qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(128, 128, 128)}) {
+        QImage plain(128, 24, QImage::Format_RGB32);
+        plain.fill(logo);
+        ASSERT_TRUE(plain.save("LOGO.BMP", "BMP"));
+        const auto f = newForm();
+        f->create();
+        f->show();
+        const QImage shot = f->widget()->grab().toImage().scaled(365, 140);
+        // The caption's strokes stand out from the logo behind them.
+        int strokes = 0;
+        for (int y = 40; y < 56; ++y)
+            for (int x = 8; x < 120; ++x)
+                strokes += std::abs(qGray(shot.pixel(x, y)) - qGray(logo)) >= 96;
+        EXPECT_GE(strokes, 60) << "caption on grey " << qGray(logo);
+        // Inside the frame, away from the caption and the controls, the logo shows unchanged.
+        EXPECT_EQ(shot.pixel(108, 75) & 0xFFFFFF, logo & 0xFFFFFF) << "inside, on grey " << qGray(logo);
+        EXPECT_EQ(shot.pixel(360, 75) & 0xFFFFFF, logo & 0xFFFFFF) << "outside, on grey " << qGray(logo);
+        f->hide();
+    }
+}
