@@ -36,8 +36,6 @@ endforeach()
 add_custom_target(gl_docs ALL DEPENDS ${GL_GEN}/gradient-logo.1.gz ${GL_GEN}/changelog.gz)
 install(FILES ${GL_GEN}/gradient-logo.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${GL_GEN}/copyright ${GL_GEN}/changelog.gz DESTINATION ${GL_DOC_DIR})
-install(FILES ${CMAKE_CURRENT_LIST_DIR}/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
-        RENAME gradient-logo)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME gradient-logo)

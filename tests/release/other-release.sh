@@ -56,5 +56,7 @@ check "the test set-up installs the test tools and builds the tests" \
 check "the widget, end-to-end, accessibility, Wayland and install tests pass" \
   logged tests in_root bash -c 'cd /src/build && ctest --output-on-failure --timeout 600 -R "^(runtime|app|e2e|accessibility|wayland|install)$"'
 grep -E 'tests passed|tests failed' "$work/tests.log" || true
+no_warning() { ! grep -hE '^[^ :]+:[0-9]+:([0-9]+:)? warning:' "$work/start-setup.log" "$work/test-setup.log"; }
+check "the compiler there warns of nothing" no_warning
 
 finish
