@@ -1,7 +1,8 @@
 #pragma once
-// The application's own first-in-first-out event queue. Qt input becomes
-// queued events: a button press, a dialog's close request, the focus coming
-// back after a modal dialog, SIGINT and SIGTERM (the quit event).
+// The application's own first-in-first-out event queue. The platform's input
+// becomes queued events: a button press, a dialog's close request, the focus
+// coming back after a modal dialog, SIGINT and SIGTERM (the quit event); on
+// Windows the end of the session ends the program at once instead.
 
 #include <cstddef>
 #include <memory>
@@ -12,7 +13,7 @@ namespace rt {
 
 class XbpWindow;
 
-// Waits, running Qt's event processing, until an event is queued; returns the
+// Waits, running the platform's event processing, until an event is queued; returns the
 // oldest one's code and fills its parameters and the window it is addressed to
 // (null when it names none, or that window is gone).
 long AppEvent(MsgParam& mp1, MsgParam& mp2, std::shared_ptr<XbpWindow>& oXbp);

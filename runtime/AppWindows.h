@@ -4,9 +4,6 @@
 #include <memory>
 #include <string>
 
-class QDialog;
-class QWidget;
-
 namespace rt {
 
 class XbpWindow;
@@ -23,17 +20,9 @@ void SetAppFocus(const std::shared_ptr<XbpWindow>& oXbp);
 // Centres a top-level window on the screen and a control in its parent.
 void CenterControl(const std::shared_ptr<XbpWindow>& oXbp);
 
-// Centres a top-level window, frame included, on the screen or over another
-// window; again once a window manager has framed it.
-void CentreWindow(QWidget* window, QWidget* over = nullptr);
-
 // A modal information box over the application window, titled with the
 // application's name, with the text and an OK button.
 void MsgBox(const std::string& cText);
-
-// Runs a modal dialog; before it returns, queues the focus event addressed to
-// the window that gets the focus back. Returns the dialog's result code.
-int RunModal(QDialog& dialog);
 
 // Queues the quit event. While a modal dialog runs, the dialog is cancelled
 // first and the quit event queued behind the focus event, which the dialog's

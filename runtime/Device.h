@@ -1,9 +1,8 @@
 #pragma once
 // Something a presentation space draws on: a window's picture or a bitmap.
-// Coordinates here are Qt's (top-left origin); the callers convert.
+// Coordinates here are the platform's (top-left origin); the callers convert.
 
-class QImage;
-class QRect;
+#include "Native.h"
 
 namespace rt {
 
@@ -12,9 +11,9 @@ public:
     virtual ~Device() = default;
     virtual int deviceHeight() const = 0;
     // The pixels inside r, in logical pixels; a null image when there are none.
-    virtual QImage readPixels(const QRect& r) const = 0;
+    virtual NativeImage readPixels(const NativeRect& r) const = 0;
     // Puts image into target, scaled to it; smooth filtering when asked.
-    virtual void writePixels(const QRect& target, const QImage& image, bool smooth) = 0;
+    virtual void writePixels(const NativeRect& target, const NativeImage& image, bool smooth) = 0;
 };
 
 }  // namespace rt

@@ -7,9 +7,8 @@
 #include <string>
 
 #include "Device.h"
+#include "Native.h"
 #include "Types.h"
-
-class QImage;
 
 namespace rt {
 
@@ -52,16 +51,21 @@ public:
     bool isEmpty() const;
     int width() const;
     int height() const;
-    const QImage& image() const { return *image_; }
+    const NativeImage& image() const { return *image_; }
 
     int deviceHeight() const override;
-    QImage readPixels(const QRect& r) const override;
-    void writePixels(const QRect& target, const QImage& image, bool smooth) override;
+    NativeImage readPixels(const NativeRect& r) const override;
+    void writePixels(const NativeRect& target, const NativeImage& image, bool smooth) override;
+
+    // What the platform keeps to put the image on screen (a DIB section on
+    // Windows), made when first needed and dropped when the image changes.
+    std::shared_ptr<void> onScreen() const;
 
 private:
-    std::unique_ptr<QImage> image_;
+    std::unique_ptr<NativeImage> image_;
     int planes_ = 1;
     std::shared_ptr<XbpPresSpace> ps_;
+    mutable std::shared_ptr<void> onScreen_;
 };
 
 }  // namespace rt

@@ -1,14 +1,14 @@
 #pragma once
-// The colour-selection dialog: Qt's own (the same everywhere), without an
-// alpha channel or a help button, preselected with defaultColor.
+// The colour-selection dialog, preselected with defaultColor: Qt's own on
+// Linux (without an alpha channel or a help button), the common colour dialog
+// on Windows.
 
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "Native.h"
 #include "Types.h"
-
-class QColorDialog;
 
 namespace rt {
 
@@ -33,12 +33,12 @@ public:
     std::optional<ColorNumber> display();
     void destroy();
 
-    // The Qt dialog while it exists; for tests.
-    QColorDialog* dialog() const { return dialog_.get(); }
+    // The platform's dialog while it exists; for tests.
+    NativeColorDialog* dialog() const { return dialog_.get(); }
 
 private:
     std::weak_ptr<XbpWindow> parent_;
-    std::unique_ptr<QColorDialog> dialog_;
+    std::unique_ptr<NativeColorDialog> dialog_;
 };
 
 }  // namespace rt

@@ -1,7 +1,8 @@
 #pragma once
 // A top-level window whose size is the size of its drawing area; the frame
-// belongs to the window manager. A close request is never carried out by Qt:
-// it queues the close event addressed to the dialog, whose dispatch runs close.
+// belongs to the window manager. A close request is never carried out by the
+// platform: it queues the close event addressed to the dialog, whose dispatch
+// runs close.
 
 #include <memory>
 #include <optional>
@@ -42,7 +43,7 @@ public:
     void handleEvent(long nEvent, MsgParam mp1, MsgParam mp2) override;
 
 protected:
-    QWidget* makeWidget(QWidget* parentWidget) override;
+    NativeWindow makeWidget(NativeWindow parentWidget) override;
     void applyGeometry() override;
 
 private:

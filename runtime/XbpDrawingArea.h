@@ -20,7 +20,7 @@ public:
     void refresh();
 
 protected:
-    QWidget* makeWidget(QWidget* parentWidget) override;
+    NativeWindow makeWidget(NativeWindow parentWidget) override;
 };
 
 }  // namespace rt

@@ -26,7 +26,7 @@ public:
     void handleEvent(long nEvent, MsgParam mp1, MsgParam mp2) override;
 
 protected:
-    QWidget* makeWidget(QWidget* parentWidget) override;
+    NativeWindow makeWidget(NativeWindow parentWidget) override;
 };
 
 }  // namespace rt

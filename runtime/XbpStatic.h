@@ -51,13 +51,13 @@ public:
     bool isLocked() const { return locked_; }
 
     int deviceHeight() const override;
-    QImage readPixels(const QRect& r) const override;
-    void writePixels(const QRect& target, const QImage& image, bool smooth) override;
+    NativeImage readPixels(const NativeRect& r) const override;
+    void writePixels(const NativeRect& target, const NativeImage& image, bool smooth) override;
 
     class Widget;
 
 protected:
-    QWidget* makeWidget(QWidget* parentWidget) override;
+    NativeWindow makeWidget(NativeWindow parentWidget) override;
     void created() override;
 
 private:

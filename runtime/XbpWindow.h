@@ -1,14 +1,13 @@
 #pragma once
-// The base of every window: its settings from construction, the Qt widget that
-// create() makes from them, visibility, the free cargo slot and the dispatch of
+// The base of every window: its settings from construction, the platform's
+// window that create() makes from them, visibility, the free cargo slot and the dispatch of
 // events addressed to it.
 
 #include <memory>
 #include <optional>
 
+#include "Native.h"
 #include "Types.h"
-
-class QWidget;
 
 namespace rt {
 
@@ -48,13 +47,14 @@ public:
     Size size() const { return size_; }
     const PresParams& presParams() const { return pp_; }
 
-    // The Qt widget, null until create(); for the runtime and tests.
-    QWidget* widget() const { return widget_; }
-    static XbpWindow* fromWidget(const QWidget* w);
+    // The platform's window, null until create(); for the runtime and tests.
+    NativeWindow widget() const { return widget_; }
+    // The window that w is, or lies in.
+    static XbpWindow* fromWidget(NativeWindow w);
 
 protected:
     XbpWindow() = default;
-    virtual QWidget* makeWidget(QWidget* parentWidget) = 0;
+    virtual NativeWindow makeWidget(NativeWindow parentWidget) = 0;
     // Runs once the widget is made and set up.
     virtual void created() {}
     // Places the widget from pos and size; top-level windows place themselves.
@@ -64,13 +64,16 @@ protected:
     static void runAction(const Action& action);
 
 private:
+    // Makes the platform's window from the settings.
+    void build();
+
     std::weak_ptr<XbpWindow> parent_;
     std::weak_ptr<XbpWindow> owner_;
     Pos pos_{0, 0};
     Size size_{0, 0};
     PresParams pp_;
     bool visible_ = true;
-    QWidget* widget_ = nullptr;
+    NativeWindow widget_ = nullptr;
 };
 
 }  // namespace rt

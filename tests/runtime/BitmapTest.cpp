@@ -14,6 +14,7 @@
 #include <unistd.h>
 #include <gtest/gtest.h>
 
+#include "BmpCodec.h"
 #include "Gra.h"
 #include "System.h"
 #include "TestSupport.h"
@@ -448,4 +449,82 @@ TEST_F(BitmapFile, ASaveRemovesOnlyTheLitterOfEarlierSavesOfThatFile)
     EXPECT_EQ(left.join(' ').toStdString(),
               ".LOGO.BMP.aB3x9Q .LOGO.TXT.ab-123 .LOGO.TXT.dir123 .LOGO.TXT.held01 .LOGO.TXT.lnk123 "
               ".LOGO.TXT.toolong .OTHER.TXT.aB3x9Q LOGO.TXT LOGO.TXT.aB3x9Q");
+}
+
+namespace {
+// A BMP of one row of pixels, written by hand: header size, bits, compression,
+// what follows the header (masks or palette), then the pixel bytes.
+std::string handMadeBmp(int headerSize, int width, int bits, int compression, const std::string& extra,
+                        const std::string& pixels)
+{
+    std::string f(14 + std::size_t(headerSize), '\0');
+    const auto put = [&f](std::size_t at, quint32 v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            f[at + std::size_t(i)] = char((v >> (8 * i)) & 0xFF);
+    };
+    f[0] = 'B';
+    f[1] = 'M';
+    put(10, quint32(f.size() + extra.size()), 4);
+    put(14, quint32(headerSize), 4);
+    if (headerSize == 12) {
+        put(18, quint32(width), 2);
+        put(20, 1, 2);
+        put(22, 1, 2);
+        put(24, quint32(bits), 2);
+    } else {
+        put(18, quint32(width), 4);
+        put(22, 1, 4);
+        put(26, 1, 2);
+        put(28, quint32(bits), 2);
+        put(30, quint32(compression), 4);
+    }
+    f += extra + pixels;
+    put(2, quint32(f.size()), 4);
+    return f;
+}
+std::string le32(quint32 v) { return {char(v & 0xFF), char((v >> 8) & 0xFF), char((v >> 16) & 0xFF), char(v >> 24)}; }
+}  // namespace
+
+TEST(BmpCodec, ReadsEveryStorageExactlyAndWritesAStandardFile)
+{
+    // 16 bits in 5-6-5 bit fields: full red, half green, no blue.
+    const std::string f565 = handMadeBmp(40, 2, 16, 3, le32(0xF800) + le32(0x07E0) + le32(0x001F),
+                                         std::string("\x00\xF8\x00\x04", 4));
+    const auto p565 = DecodeBmp(f565);
+    ASSERT_TRUE(p565);
+    EXPECT_EQ(p565->bits, 24);
+    EXPECT_EQ(p565->at(0, 0), 0xFFFF0000u);
+    EXPECT_EQ(p565->at(1, 0), 0xFF008200u) << "green 32 of 63 is 130 of 255";
+    // 32 bits with an alpha mask (a version 3 header): the alpha is kept.
+    const std::string masks = le32(0x00FF0000) + le32(0x0000FF00) + le32(0x000000FF) + le32(0xFF000000);
+    const auto p32 = DecodeBmp(handMadeBmp(56, 1, 32, 3, "", std::string("\x03\x02\x01\x80", 4)).replace(54, 16, masks));
+    ASSERT_TRUE(p32);
+    EXPECT_EQ(p32->bits, 32);
+    EXPECT_EQ(p32->at(0, 0), 0x80010203u);
+    // The OS/2 header: a palette of three-byte entries.
+    const auto os2 = DecodeBmp(handMadeBmp(12, 2, 1, 0, std::string("\x10\x20\x30\x40\x50\x60", 6),
+                                           std::string("\x40\x00\x00\x00", 4)));
+    ASSERT_TRUE(os2);
+    EXPECT_EQ(os2->bits, 1);
+    EXPECT_EQ(os2->at(0, 0), 0xFF302010u);
+    EXPECT_EQ(os2->at(1, 0), 0xFF605040u);
+    // Bit fields that the header does not leave room for, and a JPEG inside a BMP, are refused.
+    EXPECT_FALSE(DecodeBmp(handMadeBmp(40, 1, 16, 3, "", std::string("\0\0\0\0", 4))));
+    EXPECT_FALSE(DecodeBmp(handMadeBmp(40, 1, 24, 4, "", std::string("\0\0\0\0", 4))));
+
+    // Written: 24 bits from the bottom row, rows padded to whole words, 96 dots per inch.
+    Pixels p;
+    p.width = 3;
+    p.height = 2;
+    p.rgb = {0xFF010203, 0xFF040506, 0xFF070809, 0xFF0A0B0C, 0xFF0D0E0F, 0xFF101112};
+    const std::string out = EncodeBmp24(p);
+    ASSERT_EQ(out.size(), 54u + 2 * 12);
+    const QByteArray bytes(out.data(), qsizetype(out.size()));
+    EXPECT_EQ(u32(bytes, 2), 78u);
+    EXPECT_EQ(u32(bytes, 34), 24u);  // the pixel data's size
+    EXPECT_EQ(s32(bytes, 38), 3780);
+    EXPECT_EQ(bytes.mid(54, 12), QByteArray("\x0C\x0B\x0A\x0F\x0E\x0D\x12\x11\x10\x00\x00\x00", 12));
+    const auto back = DecodeBmp(out);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->rgb, p.rgb);
 }

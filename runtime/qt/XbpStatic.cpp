@@ -120,17 +120,6 @@ private:
     XbpStatic& owner_;
 };
 
-std::shared_ptr<XbpStatic> XbpStatic::New(const std::shared_ptr<XbpWindow>& oParent,
-                                          const std::shared_ptr<XbpWindow>& oOwner,
-                                          std::optional<Pos> aPos, std::optional<Size> aSize,
-                                          const std::shared_ptr<PresParams>& aPP,
-                                          std::optional<bool> lVisible)
-{
-    auto o = std::make_shared<XbpStatic>();
-    o->init(oParent, oOwner, aPos, aSize, aPP, lVisible);
-    return o;
-}
-
 XbpStatic::XbpStatic() = default;
 XbpStatic::~XbpStatic() = default;
 
@@ -159,18 +148,6 @@ void XbpStatic::describe()
 
 XbpStatic::Widget* XbpStatic::staticWidget() const { return static_cast<Widget*>(widget()); }
 
-void XbpStatic::setCaption(const std::shared_ptr<XbpBitmap>& oBitmap)
-{
-    captionBitmap_ = oBitmap;
-    contentChanged();
-}
-
-void XbpStatic::setColorBG(ColorNumber nColor)
-{
-    colorBG_ = nColor;
-    contentChanged();
-}
-
 void XbpStatic::contentChanged()
 {
     if (auto* w = staticWidget()) {
@@ -179,29 +156,6 @@ void XbpStatic::contentChanged()
         describe();
     }
 }
-
-std::shared_ptr<Device> XbpStatic::winDevice()
-{
-    return std::static_pointer_cast<XbpStatic>(shared_from_this());
-}
-
-std::shared_ptr<XbpPresSpace> XbpStatic::lockPS()
-{
-    if (!ownPS_) {
-        ownPS_ = XbpPresSpace::New();
-        ownPS_->create(winDevice());
-    }
-    locked_ = true;
-    return ownPS_;
-}
-
-void XbpStatic::unlockPS(const std::shared_ptr<XbpPresSpace>& oPS)
-{
-    if (oPS == ownPS_)
-        locked_ = false;
-}
-
-int XbpStatic::deviceHeight() const { return size()[1]; }
 
 QImage XbpStatic::readPixels(const QRect& r) const
 {

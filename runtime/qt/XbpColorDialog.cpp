@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "AppWindows.h"
+#include "Modal.h"
 #include "Gra.h"
 #include "QtConvert.h"
 #include "XbpWindow.h"

@@ -249,4 +249,6 @@ Runtime::~Runtime()
 
 const std::string& Runtime::DisplayName() { return displayName; }
 
+std::string Runtime::ProgramName() { return programName.substr(programName.rfind('/') + 1); }
+
 }  // namespace rt

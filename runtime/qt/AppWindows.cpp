@@ -1,4 +1,5 @@
 #include "AppWindows.h"
+#include "Modal.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -82,7 +83,7 @@ private:
     QPointer<QWidget> over_;
 };
 
-std::shared_ptr<XbpWindow> windowOf(const QWidget* w)
+std::shared_ptr<XbpWindow> windowOf(QWidget* w)
 {
     XbpWindow* x = XbpWindow::fromWidget(w);
     return x ? x->shared_from_this() : nullptr;

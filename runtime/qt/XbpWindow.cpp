@@ -21,37 +21,8 @@ XbpWindow::~XbpWindow()
     delete widget_;
 }
 
-void XbpWindow::init(const std::shared_ptr<XbpWindow>& oParent,
-                     const std::shared_ptr<XbpWindow>& oOwner, std::optional<Pos> aPos,
-                     std::optional<Size> aSize, const std::shared_ptr<PresParams>& aPP,
-                     std::optional<bool> lVisible)
+void XbpWindow::build()
 {
-    parent_ = oParent;
-    owner_ = oOwner;
-    pos_ = aPos.value_or(Pos{0, 0});
-    size_ = aSize.value_or(Size{0, 0});
-    pp_ = aPP ? *aPP : PresParams{};
-    visible_ = lVisible.value_or(true);
-}
-
-void XbpWindow::create(const std::shared_ptr<XbpWindow>& oParent,
-                       const std::shared_ptr<XbpWindow>& oOwner, std::optional<Pos> aPos,
-                       std::optional<Size> aSize, const std::shared_ptr<PresParams>& aPP,
-                       std::optional<bool> lVisible)
-{
-    if (oParent)
-        parent_ = oParent;
-    if (oOwner)
-        owner_ = oOwner;
-    if (aPos)
-        pos_ = *aPos;
-    if (aSize)
-        size_ = *aSize;
-    if (aPP)
-        pp_ = *aPP;
-    if (lVisible)
-        visible_ = *lVisible;
-
     const auto p = parent();
     widget_ = makeWidget(p ? p->widget() : nullptr);
     widget_->setProperty(kWindowProperty, QVariant::fromValue(reinterpret_cast<quintptr>(this)));
@@ -76,9 +47,7 @@ void XbpWindow::hide()
         widget_->hide();
 }
 
-void XbpWindow::handleEvent(long, MsgParam, MsgParam) {}
-
-XbpWindow* XbpWindow::fromWidget(const QWidget* w)
+XbpWindow* XbpWindow::fromWidget(QWidget* w)
 {
     for (; w; w = w->parentWidget()) {
         const QVariant v = w->property(kWindowProperty);
@@ -120,23 +89,6 @@ void XbpWindow::applyPresParams()
         if (p.id == PP_BGCLR)
             widget_->setAutoFillBackground(true);
     }
-}
-
-void XbpWindow::runAction(const Action& action)
-{
-    if (!action)
-        return;
-    std::string what;
-    try {
-        action();
-        return;
-    } catch (const std::exception& e) {
-        what = e.what();
-    } catch (...) {
-        what = "unknown error";
-    }
-    std::cerr << QCoreApplication::applicationName().toStdString() << ": error: " << what << '\n';
-    MsgBox("Error: " + what);
 }
 
 }  // namespace rt

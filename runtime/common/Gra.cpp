@@ -1,10 +1,9 @@
 #include "Gra.h"
 
-#include <QImage>
 #include <algorithm>
 #include <stdexcept>
 
-#include "QtConvert.h"
+#include "GradientBar.h"
 #include "XbpPresSpace.h"
 
 namespace rt {
@@ -57,8 +56,8 @@ std::optional<RGB> GraGetRGBIntensity(ColorNumber nColor)
                static_cast<int>((nColor >> 16) & 0xFF)};
 }
 
-void GraGradient(XbpPresSpace& oPS, const Pos& aStart, const std::vector<Pos>& aEnds,
-                 const std::vector<std::optional<ColorNumber>>& aColors, int nType)
+std::optional<GradientBar> MakeGradientBar(XbpPresSpace& oPS, const Pos& aStart, const std::vector<Pos>& aEnds,
+                                           const std::vector<std::optional<ColorNumber>>& aColors, int nType)
 {
     if (nType != 0)
         throw std::invalid_argument("GraGradient: only gradient type 0 is supported");
@@ -71,39 +70,17 @@ void GraGradient(XbpPresSpace& oPS, const Pos& aStart, const std::vector<Pos>& a
             throw std::invalid_argument("GraGradient: a colour is no colour number");
         colors.push_back(*rgb);
     }
-    const auto device = oPS.device();
-    const Rect r{std::min(aStart[0], aEnds[0][0]), std::min(aStart[1], aEnds[0][1]),
-                 std::max(aStart[0], aEnds[0][0]), std::max(aStart[1], aEnds[0][1])};
-    const int width = r[2] - r[0];
-    const int height = r[3] - r[1];
-    if (!device || width <= 0 || height <= 0)
-        return;
-
-    QImage bar(width, height, QImage::Format_RGB32);
-    auto* row = reinterpret_cast<QRgb*>(bar.scanLine(0));
-    for (int x = 0; x < width; ++x) {
-        const RGB c = interpolate(colors, x, width);
-        row[x] = qRgb(c[0], c[1], c[2]);
-    }
-    for (int y = 1; y < height; ++y)
-        std::copy_n(row, width, reinterpret_cast<QRgb*>(bar.scanLine(y)));
-    device->writePixels(qtRect(r, device->deviceHeight()), bar, false);
-}
-
-void GraBitBlt(XbpPresSpace& oTarget, XbpPresSpace& oSource, const Rect& aTargetRect,
-               const Rect& aSourceRect)
-{
-    const auto target = oTarget.device();
-    const auto source = oSource.device();
-    if (!target || !source)
-        return;
-    const QRect from = qtRect(aSourceRect, source->deviceHeight());
-    const QRect to = qtRect(aTargetRect, target->deviceHeight());
-    if (from.isEmpty() || to.isEmpty())
-        return;
-    const QImage pixels = source->readPixels(from);
-    if (!pixels.isNull())
-        target->writePixels(to, pixels, false);
+    GradientBar bar;
+    bar.device = oPS.device();
+    bar.rect = {std::min(aStart[0], aEnds[0][0]), std::min(aStart[1], aEnds[0][1]),
+                std::max(aStart[0], aEnds[0][0]), std::max(aStart[1], aEnds[0][1])};
+    const int width = bar.rect[2] - bar.rect[0];
+    const int height = bar.rect[3] - bar.rect[1];
+    if (!bar.device || width <= 0 || height <= 0)
+        return std::nullopt;
+    for (int x = 0; x < width; ++x)
+        bar.row.push_back(interpolate(colors, x, width));
+    return bar;
 }
 
 }  // namespace rt

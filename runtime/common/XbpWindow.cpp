@@ -1,0 +1,64 @@
+#include "XbpWindow.h"
+
+#include <exception>
+#include <iostream>
+
+#include "AppWindows.h"
+#include "Runtime.h"
+
+namespace rt {
+
+void XbpWindow::init(const std::shared_ptr<XbpWindow>& oParent,
+                     const std::shared_ptr<XbpWindow>& oOwner, std::optional<Pos> aPos,
+                     std::optional<Size> aSize, const std::shared_ptr<PresParams>& aPP,
+                     std::optional<bool> lVisible)
+{
+    parent_ = oParent;
+    owner_ = oOwner;
+    pos_ = aPos.value_or(Pos{0, 0});
+    size_ = aSize.value_or(Size{0, 0});
+    pp_ = aPP ? *aPP : PresParams{};
+    visible_ = lVisible.value_or(true);
+}
+
+void XbpWindow::create(const std::shared_ptr<XbpWindow>& oParent,
+                       const std::shared_ptr<XbpWindow>& oOwner, std::optional<Pos> aPos,
+                       std::optional<Size> aSize, const std::shared_ptr<PresParams>& aPP,
+                       std::optional<bool> lVisible)
+{
+    if (oParent)
+        parent_ = oParent;
+    if (oOwner)
+        owner_ = oOwner;
+    if (aPos)
+        pos_ = *aPos;
+    if (aSize)
+        size_ = *aSize;
+    if (aPP)
+        pp_ = *aPP;
+    if (lVisible)
+        visible_ = *lVisible;
+
+    build();
+}
+
+void XbpWindow::handleEvent(long, MsgParam, MsgParam) {}
+
+void XbpWindow::runAction(const Action& action)
+{
+    if (!action)
+        return;
+    std::string what;
+    try {
+        action();
+        return;
+    } catch (const std::exception& e) {
+        what = e.what();
+    } catch (...) {
+        what = "unknown error";
+    }
+    std::cerr << Runtime::ProgramName() << ": error: " << what << '\n';
+    MsgBox("Error: " + what);
+}
+
+}  // namespace rt
