@@ -1,0 +1,209 @@
+#include "XbpStatic.h"
+
+#include <unordered_map>
+
+#include "Gra.h"
+#include "Win32.h"
+#include "XbpBitmap.h"
+
+namespace rt {
+
+namespace {
+// What presentation spaces drew on each static, alpha 0 where nothing was.
+std::unordered_map<const XbpStatic*, Pixels>& drawnOn()
+{
+    static std::unordered_map<const XbpStatic*, Pixels> drawn;
+    return drawn;
+}
+
+int grey(COLORREF c) { return (GetRValue(c) * 11 + GetGValue(c) * 16 + GetBValue(c) * 5) / 32; }
+
+// The static's picture at one pixel per pixel: what shows behind it (or the
+// window colour, for reading it back), its colour, its caption or bitmap, and
+// then whatever was drawn on it.
+Pixels picture(const XbpStatic& s, bool backdrop)
+{
+    Pixels out;
+    out.width = s.size()[0];
+    out.height = s.size()[1];
+    if (out.isNull() || !s.widget())
+        return Pixels();
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, out.width, -out.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!dib)
+        return Pixels();
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ oldBitmap = SelectObject(dc, dib);
+    const RECT r{0, 0, out.width, out.height};
+    if (backdrop)
+        paintBackdrop(s.widget(), dc);
+    else
+        FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+    const auto rgb = s.colorBG() ? GraGetRGBIntensity(*s.colorBG()) : std::nullopt;
+    if (rgb) {
+        HBRUSH brush = CreateSolidBrush(RGB((*rgb)[0], (*rgb)[1], (*rgb)[2]));
+        FillRect(dc, &r, brush);
+        DeleteObject(brush);
+    }
+    if (s.type == XbpStatic::TypeBitmap) {
+        if (const auto& b = s.captionBitmap(); b && !b->isEmpty())
+            drawDib(dc, b->onScreen(), 0, out.height - b->height(), b->width(), b->height());
+    } else {
+        // Keep the caption legible on whatever colour the swatch shows.
+        COLORREF ink = GetSysColor(COLOR_WINDOWTEXT);
+        if (rgb)
+            ink = grey(RGB((*rgb)[0], (*rgb)[1], (*rgb)[2])) < 128 ? RGB(255, 255, 255) : RGB(0, 0, 0);
+        HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(s.widget(), WM_GETFONT, 0, 0)));
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, ink);
+        RECT text = r;
+        const std::wstring caption = widen(s.caption);
+        DrawTextW(dc, caption.c_str(), int(caption.size()), &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        SelectObject(dc, oldFont);
+    }
+    GdiFlush();
+    const auto* px = static_cast<const std::uint32_t*>(bits);
+    out.rgb.assign(px, px + std::size_t(out.width) * std::size_t(out.height));
+    for (auto& c : out.rgb)
+        c |= 0xFF000000;
+    SelectObject(dc, oldBitmap);
+    DeleteDC(dc);
+    DeleteObject(dib);
+    if (const auto drawn = drawnOn().find(&s); drawn != drawnOn().end())
+        for (std::size_t i = 0; i < out.rgb.size() && i < drawn->second.rgb.size(); ++i)
+            if (drawn->second.rgb[i] >> 24)
+                out.rgb[i] = drawn->second.rgb[i];
+    return out;
+}
+}  // namespace
+
+XbpStatic::XbpStatic() = default;
+XbpStatic::~XbpStatic() { drawnOn().erase(this); }
+
+NativeWindow XbpStatic::makeWidget(NativeWindow parentWidget)
+{
+    const DWORD clip = clipSiblings ? WS_CLIPSIBLINGS : 0;
+    if (type == TypeGroupBox)  // a container that its four controls lie in
+        return CreateWindowExW(WS_EX_CONTROLPARENT, kGroupClass, widen(caption).c_str(),
+                               WS_CHILD | WS_CLIPCHILDREN | clip, 0, 0, 0, 0, parentWidget, nullptr, instance(),
+                               nullptr);
+    return CreateWindowExW(0, L"STATIC", widen(caption).c_str(), WS_CHILD | SS_OWNERDRAW | clip, 0, 0, 0, 0,
+                           parentWidget, nullptr, instance(), nullptr);
+}
+
+void XbpStatic::created() { describe(); }
+
+// The window's text is what a screen reader says of it: the name, and the colour shown.
+void XbpStatic::describe()
+{
+    if (!widget() || type == TypeGroupBox)
+        return;
+    std::string name = accessibleName.empty() ? caption : accessibleName;
+    if (colorBG_)
+        if (const auto rgb = GraGetRGBIntensity(*colorBG_))
+            name += ": red " + std::to_string((*rgb)[0]) + ", green " + std::to_string((*rgb)[1]) + ", blue " +
+                    std::to_string((*rgb)[2]);
+    SetWindowTextW(widget(), widen(name).c_str());
+}
+
+void XbpStatic::contentChanged()
+{
+    drawnOn().erase(this);  // the new content replaces what was drawn on it
+    if (widget()) {
+        InvalidateRect(widget(), nullptr, TRUE);
+        describe();
+    }
+}
+
+Pixels XbpStatic::readPixels(const Area& r) const
+{
+    const Pixels whole = picture(*this, false);
+    Pixels out;
+    if (whole.isNull() || r.isEmpty())
+        return out;
+    out.width = r.width;
+    out.height = r.height;
+    out.rgb.assign(std::size_t(r.width) * std::size_t(r.height), 0xFF000000);
+    for (int y = 0; y < r.height; ++y)
+        for (int x = 0; x < r.width; ++x)
+            if (r.x + x >= 0 && r.x + x < whole.width && r.y + y >= 0 && r.y + y < whole.height)
+                out.at(x, y) = whole.at(r.x + x, r.y + y);
+    return out;
+}
+
+void XbpStatic::writePixels(const Area& target, const Pixels& image, bool smooth)
+{
+    if (!widget() || image.isNull() || target.isEmpty())
+        return;
+    Pixels& drawn = drawnOn()[this];
+    if (drawn.width != size()[0] || drawn.height != size()[1]) {
+        drawn = Pixels();
+        drawn.width = size()[0];
+        drawn.height = size()[1];
+        drawn.rgb.assign(std::size_t(drawn.width) * std::size_t(drawn.height), 0);
+    }
+    const Pixels scaled = scaledPixels(image, target.width, target.height, smooth);
+    for (int y = 0; y < scaled.height; ++y)
+        for (int x = 0; x < scaled.width; ++x) {
+            const int tx = target.x + x, ty = target.y + y;
+            if (tx >= 0 && tx < drawn.width && ty >= 0 && ty < drawn.height)
+                drawn.at(tx, ty) = scaled.at(x, y);
+        }
+    InvalidateRect(widget(), nullptr, FALSE);
+}
+
+void paintStatic(XbpStatic& control, HDC dc)
+{
+    const Pixels p = picture(control, true);
+    drawDib(dc, dibSection(p), 0, 0, p.width, p.height);
+}
+
+// The frame and the caption, and nothing else: the box lets the background
+// through unchanged. The caption is white on a dark background and black on a
+// light one, outlined in the other, so that it stays legible where a gradient
+// changes under it; the frame is a faint line of the same ink.
+void paintGroupBox(XbpStatic& group, HDC dc)
+{
+    HWND w = group.widget();
+    RECT client;
+    GetClientRect(w, &client);
+    HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)));
+    const std::wstring text = widen(group.caption);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &extent);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    const RECT label{8, 0, 8 + extent.cx + 2, metrics.tmHeight};
+    const int behind = backdropGrey(w, label);
+    const bool dark = behind < 128;
+    const int inkGrey = dark ? 255 : 0;
+    const int lineGrey = (inkGrey * 140 + behind * 115) / 255;
+    HPEN pen = CreatePen(PS_SOLID, 1, RGB(lineGrey, lineGrey, lineGrey));
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    const int top = (label.top + label.bottom) / 2;
+    const int right = client.right - 1, bottom = client.bottom - 1;
+    const auto line = [dc](int x0, int y0, int x1, int y1) {
+        MoveToEx(dc, x0, y0, nullptr);
+        LineTo(dc, x1, y1);
+    };
+    line(0, top, label.left - 2, top);
+    line(text.empty() ? 0 : label.right + 2, top, right + 1, top);
+    line(0, top, 0, bottom + 1);
+    line(right, top, right, bottom + 1);
+    line(0, bottom, right + 1, bottom);
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, dark ? RGB(0, 0, 0) : RGB(255, 255, 255));
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (dx || dy)
+                TextOutW(dc, label.left + 1 + dx, label.top + dy, text.c_str(), int(text.size()));
+    SetTextColor(dc, RGB(inkGrey, inkGrey, inkGrey));
+    TextOutW(dc, label.left + 1, label.top, text.c_str(), int(text.size()));
+    SelectObject(dc, oldFont);
+}
+
+}  // namespace rt
