@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # Installs what is missing (Debian 12 or 13), then configures and builds into build/.
-# Usage: scripts/setup.sh [--tests] [extra packages...]
+# Usage: scripts/setup.sh [--tests [--windows]] [extra packages...]
 #   without --tests: only what building and running the tool needs, and the tool alone;
-#   with --tests: also every tool the tests use, and the tests themselves.
+#   with --tests: also every tool the tests use, and the tests themselves;
+#   with --windows as well: the cross compilers and Wine, for the Windows programs' tests.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 tests=OFF
+windows=OFF
 if [ "${1:-}" = --tests ]; then tests=ON; shift; fi
+if [ "$tests" = ON ] && [ "${1:-}" = --windows ]; then windows=ON; shift; fi
+if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
 
 # The tool: its compiler and build tools, Qt with its display plugins, the
 # font it draws with, and Qt's own texts in the user's language and its
@@ -23,11 +27,16 @@ if [ "$tests" = ON ]; then
              dbus-daemon dbus-bin at-spi2-core python3-pyatspi locales
              dpkg-dev lintian debootstrap binutils-mingw-w64-i686 binutils-mingw-w64-x86-64)
 fi
+# The Windows programs: built by mingw-w64, run by Wine; the 32-bit one needs
+# Wine's 32-bit half, from the i386 architecture.
+if [ "$windows" = ON ]; then
+  packages+=(g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 python3 wine wine64 wine32:i386 fonts-wine)
+  dpkg --print-foreign-architectures | grep -qx i386 || "${sudo[@]}" dpkg --add-architecture i386
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
   "${sudo[@]}" apt-get update -qq

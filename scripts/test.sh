@@ -3,7 +3,7 @@
 # tests (widget, end-to-end, accessibility, Wayland, failing disks, package,
 # READMEs, install); all of them that can be again built with AddressSanitizer
 # and UndefinedBehaviorSanitizer; a bounded run of the LOGO.BMP fuzzer; the
-# other Debian release in a fresh root. Every stage runs even when one before it
+# other Debian release in a fresh root; the Windows programs under Wine. Every stage runs even when one before it
 # failed; the last lines say how each went, and the status is not 0 if any failed.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -34,16 +34,22 @@ sanitized() {
     ctest --output-on-failure --timeout 1800)
 }
 fuzzing() { bash "$root/scripts/fuzz.sh" --build && (cd "$root/build-fuzz" && ctest --output-on-failure --timeout 900); }
+windows() {
+  bash "$root/scripts/build-windows.sh" &&
+  bash "$root/tests/windows/windows.sh" "$root/build-win32/app/gradient-logo.exe" X86 "$root/build/app/gradient-logo" &&
+  bash "$root/tests/windows/windows.sh" "$root/build-win64/app/gradient-logo.exe" amd64 "$root/build/app/gradient-logo"
+}
 tree_unchanged() {
   local now; now=$(git status --porcelain --untracked-files=all)
   [ "$now" = "$tree_before" ] || { echo "the work tree changed:"; diff <(echo "$tree_before") <(echo "$now"); return 1; }
 }
 
-stage "set-up: the test tools installed, the tool and its tests built" bash "$root/scripts/setup.sh" --tests
+stage "set-up: the test tools installed, the tool and its tests built" bash "$root/scripts/setup.sh" --tests --windows
 stage "tests" tests
 stage "tests with AddressSanitizer and UndefinedBehaviorSanitizer" sanitized
 stage "fuzzing LOGO.BMP" fuzzing
 stage "the other Debian release, in a fresh root" bash "$root/tests/release/other-release.sh"
+stage "the Windows programs, 32- and 64-bit, under Wine" windows
 stage "the work tree is as it was" tree_unchanged
 
 echo "== stages"

@@ -3,8 +3,9 @@
 # processes started, cleaned up on exit; waiting for a condition with a
 # deadline; counting checks; an X server of our own (Xvfb, optionally under
 # openbox); the tool started in a folder; and the hands of a person (xdotool)
-# and their eyes (ImageMagick's import).
-#   source tests/lib.sh [path/to/gradient-logo]
+# and their eyes (ImageMagick's import). The Windows program (a path ending in
+# .exe) runs under Wine, in a Wine prefix of the test's own.
+#   source tests/lib.sh [path/to/gradient-logo[.exe]]
 bin=${1:+$(realpath "$1")}
 work=$(mktemp -d)
 pids=()
@@ -65,29 +66,60 @@ start_xvfb() {
     pids+=($!)
     wait_for 10 wm_running || { cat "$work/openbox.log"; fail "openbox did not start"; }
   fi
+  [[ "${bin:-}" != *.exe ]] || start_wine
 }
 xdpyinfo_quiet() { xdpyinfo >/dev/null 2>&1; }
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+
+# A Wine prefix of our own, on the X server started: no install prompts, Wine
+# draws the window frames itself (else it waits for a window manager at every
+# closed window), and Wine's own fonts where Windows programs look for them.
+start_wine() {
+  export WINEPREFIX="$work/wine" WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG="${WINEDEBUG:--all}"
+  wineboot --init >"$work/wine.log" 2>&1 || { cat "$work/wine.log"; fail "no Wine prefix could be made"; }
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$work/wine.log" 2>&1 ||
+    { cat "$work/wine.log"; fail "Wine's registry cannot be written"; }
+  ln -sf /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+  at_exit+=("wineserver -k 2>/dev/null")
+}
+
 
 # start_app dir [command...]: the tool (or the command that runs it) started in
 # that folder; sets $app_pid, and $win once its window shows, within 30 s.
 app_pid=
 win=
+# Where the window draws its own frame (Wine), $dx and $dy are the drawing
+# area's offset in the X window; clicks and pixels are in the drawing area's
+# coordinates.
+dx=0
+dy=0
 start_app() {
   local dir=$1; shift
-  (($#)) || set -- "$bin"
+  (($#)) || if [[ "$bin" == *.exe ]]; then set -- wine "$bin"; else set -- "$bin"; fi
   (cd "$dir" && exec "$@") >"$work/app.log" 2>&1 &
   app_pid=$!
   pids+=("$app_pid")
   win=$(timeout 30 xdotool search --sync --onlyvisible --name '^Gradient Logo$' 2>/dev/null | head -n1 || true)
   [ -n "$win" ] || { cat "$work/app.log"; fail "no window appeared"; }
+  eval "$(xwininfo -id "$win" | sed -nE 's/^ +Width: ([0-9]+)/win_width=\1/p; s/^ +Height: ([0-9]+)/win_height=\1/p')"
+  dx=$(((win_width - 365) / 2))
+  dy=$((win_height - 140 - dx))
+}
+# The drawing area is 365 x 140, within a frame of plausible size where there is one.
+client_size_right() {
+  ((win_width == 365 + 2 * dx && dx >= 0 && dx <= 10 && dy >= 0 && dy <= 40 && (dy == 0) == (dx == 0))) ||
+    { echo "  window ${win_width}x$win_height"; return 1; }
 }
 gone() { ! kill -0 "$1" 2>/dev/null; }
+# The desktop session ends: SIGTERM, or Windows' end of the session under Wine.
+end_session() {
+  if [[ "${bin:-}" == *.exe ]]; then wineboot --end-session >/dev/null 2>&1; else kill -TERM "$app_pid"; fi
+}
 ended() { wait_for 10 gone "$app_pid"; }   # the tool's process ended within 10 s
 
 # pixel x y: "r g b" of the main window at window coordinates.
 pixel() {
-  import -window "$win" -crop "1x1+$1+$2" +repage -depth 8 txt:- 2>/dev/null |
+  import -window "$win" -crop "1x1+$(($1 + dx))+$(($2 + dy))" +repage -depth 8 txt:- 2>/dev/null |
     sed -nE 's/.*#([0-9A-Fa-f]{2})([0-9A-Fa-f]{2})([0-9A-Fa-f]{2}).*/0x\1 0x\2 0x\3/p' |
     { read -r r g b && echo "$((r)) $((g)) $((b))"; }
 }
@@ -100,7 +132,7 @@ shows() {  # shows x y "r g b": the window shows about that colour there, within
   wait_for 5 shows_now "$@" || { echo "  at $1,$2: $(pixel "$1" "$2"), wanted $3"; return 1; }
 }
 
-click() { xdotool mousemove --window "$win" "$1" "$2" click 1; }
+click() { xdotool mousemove --window "$win" "$(($1 + dx))" "$(($2 + dy))" click 1; }
 # Buttons, at their centres in window coordinates (the window is its drawing area).
 color1() { click 54 75; }
 color2() { click 298 75; }
@@ -123,12 +155,21 @@ dismiss() {  # dismiss box: Return on the message box; true once it has closed
 titled() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 | grep .; }
 untitled() { ! titled "$1" >/dev/null; }
 colour_dialog() { wait_for 10 titled '^Farbe Auswahl$' >/dev/null && titled '^Farbe Auswahl$'; }
-# Types a colour into the dialog's HTML field and accepts it with Return.
+# Types a colour "#rrggbb" into the dialog and accepts it with Return: into
+# Qt's HTML field, or into the red, green and blue fields of Windows' dialog.
 choose() {
   local d; d=$(colour_dialog) || { echo "no colour dialog"; return 1; }
   xdotool windowfocus --sync "$d"
-  xdotool key alt+h ctrl+a
-  xdotool type "$1"
+  if [[ "${bin:-}" == *.exe ]]; then
+    local hex=${1#\#}
+    # Red, then Tab to green and blue: Tab selects a field's whole text.
+    xdotool key alt+r ctrl+a; xdotool type "$((16#${hex:0:2}))"
+    xdotool key Tab; xdotool type "$((16#${hex:2:2}))"
+    xdotool key Tab; xdotool type "$((16#${hex:4:2}))"
+  else
+    xdotool key alt+h ctrl+a
+    xdotool type "$1"
+  fi
   xdotool key Return
   wait_for 10 untitled '^Farbe Auswahl$'
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end test: the real binary in a real X server (Xvfb), driven only as a
 # person would, with xdotool's keyboard and mouse; the screen is read back with
-# ImageMagick's import. Usage: e2e.sh path/to/gradient-logo
+# ImageMagick's import. The Windows program (a path ending in .exe) runs the
+# same drive under Wine. Usage: e2e.sh path/to/gradient-logo[.exe]
 set -euo pipefail
 source "$(dirname "$0")/../lib.sh" "$1"
 start_xvfb "${GL_WM:-}"
@@ -13,7 +14,7 @@ echo "# first start in an empty directory"
 run1="$work/run1"; mkdir "$run1"
 start_app "$run1"
 check "window titled Gradient Logo" test "$(xdotool getwindowname "$win")" = "Gradient Logo"
-check "window is 365 x 140" bash -c "xdotool getwindowgeometry '$win' | grep -q 'Geometry: 365x140'"
+check "its drawing area is 365 x 140" client_size_right
 
 before=$(grey)
 color1; cancel
@@ -47,8 +48,8 @@ box=$(message_box || true)
 check "a message box opens" test -n "$box"
 check "Return closes the message box" dismiss "$box"
 check "the window stays open" kill -0 "$app_pid"
-kill "$app_pid"
-check "SIGTERM ends the tool" ended
+end_session
+check "the end of the session (SIGTERM, or Windows' own) ends the tool" ended
 
 echo "# the whole run by keyboard alone: no mouse event at all"
 run3="$work/run3"; mkdir "$run3"

@@ -77,6 +77,10 @@ ln -s "$root/build" "$copy/build"
 check "makes a screenshot of the window" bash -c \
   "[ \"\$(identify -format '%m %wx%h' '$copy/docs/screenshot.png')\" = 'PNG 365x140' ] && ! cmp -s '$copy/docs/screenshot.png' '$root/docs/screenshot.png'"
 
+echo "# bash scripts/build-windows.sh: the test command's Windows stage runs it word for word"
+documented README.md "bash scripts/build-windows.sh"
+check "the test command runs it" grep -qF '"$root/scripts/build-windows.sh"' "$root/scripts/test.sh"
+
 echo "# the benchmarks"
 setup="bash scripts/setup.sh libbenchmark-dev bc"
 documented bench/README.md "$setup"

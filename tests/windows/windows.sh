@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# The Windows program as built, then run under Wine in an Xvfb of its own:
+# its machine type, that it imports only Windows' own DLLs, icon 1 and the
+# manifest's architecture; the end-to-end drive of the Linux tool (by clicks
+# and by keyboard, the preload, a message); and what only Windows has or does
+# differently: the colour dialog's title, the three messages' texts, the close
+# box, the end of the session, a LOGO.BMP marked read-only, and LOGO.TXT and
+# LOGO.BMP byte for byte as the Linux build writes them for the same colours.
+# Usage: windows.sh path/to/gradient-logo.exe X86|amd64 path/to/linux/gradient-logo
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+exe=$(realpath "$1")
+arch=$2
+linux=$(realpath "$3")
+case "$arch" in
+  X86) prefix=i686 format=pei-i386 ;;
+  amd64) prefix=x86_64 format=pei-x86-64 ;;
+  *) echo "FAILED: unknown architecture $arch"; exit 1 ;;
+esac
+
+echo "# the program as built"
+source "$here/../lib.sh" "$exe"
+check "a $format program" bash -c "$prefix-w64-mingw32-objdump -f '$exe' | grep -q 'file format $format'"
+"$prefix-w64-mingw32-objdump" -p "$exe" | sed -nE 's/^\s*DLL Name: (.*)/\1/p' | tr 'A-Z' 'a-z' | sort >"$work/dlls"
+windows_own() { ! grep -vxE 'kernel32\.dll|user32\.dll|gdi32\.dll|comctl32\.dll|comdlg32\.dll|msimg32\.dll|msvcrt\.dll' "$work/dlls"; }
+check "it imports only Windows' own DLLs ($(paste -sd' ' "$work/dlls"))" windows_own
+"$prefix-w64-mingw32-windres" -i "$exe" -J coff -O res -o "$work/resources.res"
+check "it carries icon 1 and the manifest for $arch" /usr/bin/python3 "$here/check_res.py" "$work/resources.res" "$arch"
+
+echo "# the end-to-end drive, under Wine"
+check "the end-to-end test passes" bash "$here/../e2e/e2e.sh" "$exe"
+
+echo "# what is Windows' own"
+start_xvfb
+export WINEDEBUG=+msgbox   # Wine notes the text of every message box in the program's log
+mkdir "$work/run"
+start_app "$work/run"
+check "the window is titled Gradient Logo" test "$(xdotool getwindowname "$win")" = "Gradient Logo"
+color1
+check "the colour dialog is titled Farbe Auswahl" test -n "$(colour_dialog)"
+cancel
+said() { grep -aqF "\"$1\"" "$work/app.log"; }   # the text the program asked a message box to show
+message() {  # message "text": a message box opens, shows the text, and Return closes it
+  local box; box=$(message_box) && wait_for 5 said "$1" && dismiss "$box" || { echo "  no message $1"; return 1; }
+}
+make_logo
+check "no colour: Color1 and Color2 missing" message "Color1 and Color2 missing"
+color1; choose '#ff0000'; make_logo
+check "no colour 2: Color2 missing" message "Color2 missing"
+end_session; ended
+start_app "$work/run"
+color2; choose '#0000ff'; make_logo
+check "no colour 1: Color1 missing" message "Color1 missing"
+check "the window stays open" kill -0 "$app_pid"
+# The close box: Wine draws the frame, its close box at the right of the title bar.
+xdotool mousemove --window "$win" $((win_width - dx - 10)) $((dy / 2)) click 1
+check "the close box ends the tool" ended
+no_files() { [ ! -e "$1/LOGO.TXT" ] && [ ! -e "$1/LOGO.BMP" ]; }
+check "the close box wrote nothing" no_files "$work/run"
+start_app "$work/run"
+color1; choose '#ff0000'; color2; choose '#0000ff'; make_logo
+end_session
+check "the end of the session ends the tool" ended
+check "the end of the session wrote nothing" no_files "$work/run"
+
+echo "# a LOGO.BMP marked read-only"
+printf 'old logo' >"$work/run/LOGO.BMP"
+(cd "$work/run" && wine cmd /c attrib +r LOGO.BMP >/dev/null 2>&1)
+start_app "$work/run"
+color1; choose '#ff0000'; color2; choose '#0000ff'; make_logo; ok_logo
+names_file() { grep -aF 'The logo could not be saved.' "$work/app.log" | grep -aqF 'LOGO.BMP: '; }
+refused() { local box; box=$(message_box) && wait_for 5 names_file && dismiss "$box"; }
+check "Ok Logo says LOGO.BMP could not be saved" refused
+check "the window stays open" kill -0 "$app_pid"
+check "LOGO.BMP is as it was" bash -c "printf 'old logo' | cmp -s - '$work/run/LOGO.BMP'"
+check "no temporary file is left" test -z "$(find "$work/run" -name '.LOGO.*')"
+grep -a 'could not be saved' "$work/app.log" | sed 's/^.*MSGBOX_OnInit /  it said: /' || true
+end_session; ended
+
+echo "# the same files as the Linux build writes"
+mkdir "$work/windows" "$work/linux"
+for platform in windows linux; do
+  if [ "$platform" = linux ]; then start_app "$work/linux" "$linux"; else start_app "$work/windows"; fi
+  color1; choose '#d02030'; color2; choose '#2050e0'; make_logo; shows 362 2 "32 80 224"; ok_logo; ended
+done
+check "LOGO.TXT is byte for byte the Linux build's" cmp "$work/windows/LOGO.TXT" "$work/linux/LOGO.TXT"
+check "LOGO.BMP is byte for byte the Linux build's" cmp "$work/windows/LOGO.BMP" "$work/linux/LOGO.BMP"
+
+finish
