@@ -1,71 +1,25 @@
-#include "AppEvents.h"
-
 #include <QEventLoop>
-#include <cstdio>
-#include <cstdlib>
-#include <deque>
-#include <iostream>
 
-#include "XbpWindow.h"
+#include "Platform.h"
 
 namespace rt {
 
 namespace {
-struct QueuedEvent {
-    long code;
-    MsgParam mp1;
-    MsgParam mp2;
-    std::weak_ptr<XbpWindow> window;
-};
-
-struct Queue {
-    std::deque<QueuedEvent> events;
-    QEventLoop* waiting = nullptr;  // the loop AppEvent runs while the queue is empty
-};
-
-Queue& queue()
-{
-    static Queue q;
-    return q;
-}
-}  // namespace
-
-long AppEvent(MsgParam& mp1, MsgParam& mp2, std::shared_ptr<XbpWindow>& oXbp)
-{
-    Queue& q = queue();
-    while (q.events.empty()) {
-        QEventLoop loop;
-        q.waiting = &loop;
-        loop.exec();  // PostAppEvent ends it
-        q.waiting = nullptr;
-    }
-    QueuedEvent e = std::move(q.events.front());
-    q.events.pop_front();
-    mp1 = e.mp1;
-    mp2 = e.mp2;
-    oXbp = e.window.lock();
-    return e.code;
+QEventLoop* waiting = nullptr;  // the loop that runs while the queue is empty
 }
 
-bool PostAppEvent(long nEvent, MsgParam mp1, MsgParam mp2, const std::shared_ptr<XbpWindow>& oXbp)
+void RunUntilEventQueued()
 {
-    Queue& q = queue();
-    q.events.push_back({nEvent, mp1, mp2, oXbp});
-    if (q.waiting)
-        q.waiting->quit();
-    return true;
+    QEventLoop loop;
+    waiting = &loop;
+    loop.exec();  // EventQueued ends it
+    waiting = nullptr;
 }
 
-std::size_t PendingAppEvents() { return queue().events.size(); }
-
-void ClearAppEvents() { queue().events.clear(); }
-
-void QUIT()
+void EventQueued()
 {
-    std::cout.flush();
-    std::cerr.flush();
-    std::fflush(nullptr);
-    std::_Exit(0);
+    if (waiting)
+        waiting->quit();
 }
 
 }  // namespace rt

@@ -1,5 +1,6 @@
 #include "AppWindows.h"
 #include "Modal.h"
+#include "Platform.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -17,24 +18,6 @@
 namespace rt {
 
 namespace {
-class Desktop final : public XbpWindow {
-public:
-    Desktop()
-    {
-        const QRect r = QGuiApplication::primaryScreen()->availableGeometry();
-        init(nullptr, nullptr, Pos{0, 0}, Size{r.width(), r.height()});
-    }
-
-protected:
-    QWidget* makeWidget(QWidget*) override { return nullptr; }
-};
-
-std::weak_ptr<XbpWindow>& appWindow()
-{
-    static std::weak_ptr<XbpWindow> w;
-    return w;
-}
-
 struct Modal {
     int depth = 0;
     bool quitPending = false;
@@ -90,15 +73,11 @@ std::shared_ptr<XbpWindow> windowOf(QWidget* w)
 }
 }  // namespace
 
-std::shared_ptr<XbpWindow> AppDesktop()
+Size DesktopSize()
 {
-    static const auto desktop = std::make_shared<Desktop>();
-    return desktop;
+    const QRect r = QGuiApplication::primaryScreen()->availableGeometry();
+    return {r.width(), r.height()};
 }
-
-void SetAppWindow(const std::shared_ptr<XbpWindow>& oXbp) { appWindow() = oXbp; }
-
-std::shared_ptr<XbpWindow> AppWindow() { return appWindow().lock(); }
 
 void SetAppFocus(const std::shared_ptr<XbpWindow>& oXbp)
 {

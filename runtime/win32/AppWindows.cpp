@@ -1,6 +1,7 @@
 #include "AppWindows.h"
 
 #include "AppEvents.h"
+#include "Platform.h"
 #include "Runtime.h"
 #include "Win32.h"
 #include "XbpWindow.h"
@@ -15,34 +16,13 @@ RECT workArea()
     return r;
 }
 
-class Desktop final : public XbpWindow {
-public:
-    Desktop()
-    {
-        const RECT r = workArea();
-        init(nullptr, nullptr, Pos{0, 0}, Size{int(r.right - r.left), int(r.bottom - r.top)});
-    }
-
-protected:
-    NativeWindow makeWidget(NativeWindow) override { return nullptr; }
-};
-
-std::weak_ptr<XbpWindow>& appWindow()
-{
-    static std::weak_ptr<XbpWindow> w;
-    return w;
-}
 }  // namespace
 
-std::shared_ptr<XbpWindow> AppDesktop()
+Size DesktopSize()
 {
-    static const auto desktop = std::make_shared<Desktop>();
-    return desktop;
+    const RECT r = workArea();
+    return {int(r.right - r.left), int(r.bottom - r.top)};
 }
-
-void SetAppWindow(const std::shared_ptr<XbpWindow>& oXbp) { appWindow() = oXbp; }
-
-std::shared_ptr<XbpWindow> AppWindow() { return appWindow().lock(); }
 
 void SetAppFocus(const std::shared_ptr<XbpWindow>& oXbp)
 {

@@ -246,6 +246,21 @@ int backdropGrey(HWND hwnd, const RECT& r)
     return count ? int(sum / count) : plain;
 }
 
+Pixels cropped(const Pixels& image, const Area& r, std::uint32_t outside)
+{
+    Pixels out;
+    if (image.isNull() || r.isEmpty())
+        return out;
+    out.width = r.width;
+    out.height = r.height;
+    out.rgb.assign(std::size_t(r.width) * std::size_t(r.height), outside);
+    for (int y = 0; y < r.height; ++y)
+        for (int x = 0; x < r.width; ++x)
+            if (r.x + x >= 0 && r.x + x < image.width && r.y + y >= 0 && r.y + y < image.height)
+                out.at(x, y) = image.at(r.x + x, r.y + y);
+    return out;
+}
+
 Pixels scaledPixels(const Pixels& image, int width, int height, bool smooth)
 {
     if (image.width == width && image.height == height)

@@ -53,6 +53,8 @@ void paintBackdrop(HWND hwnd, HDC dc);
 // The average grey (0..255) of what shows behind r of the window.
 int backdropGrey(HWND hwnd, const RECT& r);
 
+// The pixels inside r; where r reaches past the picture, the given colour.
+Pixels cropped(const Pixels& image, const Area& r, std::uint32_t outside);
 // Pixels scaled to a size: nearest pixel, or smoothly filtered.
 Pixels scaledPixels(const Pixels& image, int width, int height, bool smooth);
 // A 32-bit top-down DIB section holding the pixels; null for none.

@@ -124,20 +124,7 @@ std::shared_ptr<void> XbpBitmap::onScreen() const
 
 int XbpBitmap::deviceHeight() const { return image_->height; }
 
-Pixels XbpBitmap::readPixels(const Area& r) const
-{
-    Pixels out;
-    if (image_->isNull() || r.isEmpty())
-        return out;
-    out.width = r.width;
-    out.height = r.height;
-    out.rgb.assign(std::size_t(r.width) * std::size_t(r.height), 0);
-    for (int y = 0; y < r.height; ++y)
-        for (int x = 0; x < r.width; ++x)
-            if (r.x + x >= 0 && r.x + x < image_->width && r.y + y >= 0 && r.y + y < image_->height)
-                out.at(x, y) = image_->at(r.x + x, r.y + y);
-    return out;
-}
+Pixels XbpBitmap::readPixels(const Area& r) const { return cropped(*image_, r, 0); }
 
 void XbpBitmap::writePixels(const Area& target, const Pixels& image, bool smooth)
 {

@@ -27,13 +27,6 @@ UINT_PTR CALLBACK hook(HWND dialog, UINT message, WPARAM, LPARAM lParam)
 }
 }  // namespace
 
-std::shared_ptr<XbpColorDialog> XbpColorDialog::New(const std::shared_ptr<XbpWindow>& oParent)
-{
-    auto o = std::make_shared<XbpColorDialog>();
-    o->parent_ = oParent;
-    return o;
-}
-
 XbpColorDialog::XbpColorDialog() = default;
 XbpColorDialog::~XbpColorDialog() = default;
 

@@ -117,21 +117,7 @@ void XbpStatic::contentChanged()
     }
 }
 
-Pixels XbpStatic::readPixels(const Area& r) const
-{
-    const Pixels whole = picture(*this, false);
-    Pixels out;
-    if (whole.isNull() || r.isEmpty())
-        return out;
-    out.width = r.width;
-    out.height = r.height;
-    out.rgb.assign(std::size_t(r.width) * std::size_t(r.height), 0xFF000000);
-    for (int y = 0; y < r.height; ++y)
-        for (int x = 0; x < r.width; ++x)
-            if (r.x + x >= 0 && r.x + x < whole.width && r.y + y >= 0 && r.y + y < whole.height)
-                out.at(x, y) = whole.at(r.x + x, r.y + y);
-    return out;
-}
+Pixels XbpStatic::readPixels(const Area& r) const { return cropped(picture(*this, false), r, 0xFF000000); }
 
 void XbpStatic::writePixels(const Area& target, const Pixels& image, bool smooth)
 {
