@@ -207,11 +207,12 @@ debian_root() {
   debootstrap --variant=minbase --cache-dir="$cache_dir/debootstrap-$codename" "$codename" "$root" \
     "$(debian_archive)" >"$work/debootstrap-$codename.log" 2>&1 ||
     { tail -20 "$work/debootstrap-$codename.log"; fail "debootstrap $codename"; }
+  # Bound folders are made slaves: what is mounted inside the root never shows outside it.
   mount -t proc proc "$root/proc"
-  mount --bind /dev "$root/dev"
+  mount --bind /dev "$root/dev" && mount --make-rslave "$root/dev"
   mount -t tmpfs tmpfs "$root/dev/shm"
   mkdir -p "$root/tmp/.X11-unix"
-  mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
+  mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix" && mount --make-rslave "$root/tmp/.X11-unix"
   mount --bind "$cache_dir/apt-$codename" "$root/var/cache/apt/archives"
   cp /etc/resolv.conf "$root/etc/resolv.conf" 2>/dev/null || true
 }
