@@ -5,7 +5,6 @@
 #include <map>
 
 #include "AppEvents.h"
-#include "Gra.h"
 #include "XbpBitmap.h"
 #include "XbpDialog.h"
 #include "XbpDrawingArea.h"
@@ -105,23 +104,6 @@ HFONT fontFromName(const std::string& name)
     HFONT font = CreateFontIndirectW(&lf);
     fonts[name] = font;
     return font;
-}
-
-COLORREF colorRef(std::uint32_t argb) { return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF); }
-
-std::optional<COLORREF> colorFromValue(double value)
-{
-    if (value >= 0) {
-        const auto rgb = GraGetRGBIntensity(static_cast<ColorNumber>(value));
-        if (!rgb)
-            return std::nullopt;
-        return RGB((*rgb)[0], (*rgb)[1], (*rgb)[2]);
-    }
-    if (value == SYSCLR_BUTTONFACE)
-        return GetSysColor(COLOR_BTNFACE);
-    if (value == SYSCLR_BUTTONTEXT)
-        return GetSysColor(COLOR_BTNTEXT);
-    return std::nullopt;
 }
 
 namespace {
@@ -296,7 +278,7 @@ Pixels scaledPixels(const Pixels& image, int width, int height, bool smooth)
                 y1 = y0 + 1;
             }
             double sum[4]{}, total = 0;
-            for (int iy = int(y0); iy < std::min(int(std::ceil(y1)), image.height + 0); ++iy) {
+            for (int iy = int(y0); iy < std::min(int(std::ceil(y1)), image.height); ++iy) {
                 const double wy = std::min(y1, iy + 1.0) - std::max(y0, double(iy));
                 const int py = std::min(iy, image.height - 1);
                 for (int ix = int(x0); ix < int(std::ceil(x1)); ++ix) {

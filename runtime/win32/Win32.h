@@ -43,9 +43,6 @@ int nextControlId();
 
 // "8.Arial": point size, full stop, face name; one font object per name.
 HFONT fontFromName(const std::string& name);
-// A presentation-parameter colour: a colour number, or a system colour.
-std::optional<COLORREF> colorFromValue(double value);
-COLORREF colorRef(std::uint32_t argb);
 
 // What shows behind a transparent window at (x, y) of its own: the drawing
 // area's colour and background bitmap. Paints dc over the window's whole rect.
@@ -69,10 +66,7 @@ void paintGroupBox(XbpStatic& group, HDC dc);
 
 // Runs a modal dialog function; afterwards queues the focus event addressed to
 // the window that has the focus back, as the other platform does.
-template <typename F>
-auto runModal(F&& dialog);
 void modalEnded();
-
 template <typename F>
 auto runModal(F&& dialog)
 {
