@@ -39,6 +39,14 @@ windows() {
   bash "$root/tests/windows/windows.sh" "$root/build-win32/app/gradient-logo.exe" X86 "$root/build/app/gradient-logo" &&
   bash "$root/tests/windows/windows.sh" "$root/build-win64/app/gradient-logo.exe" amd64 "$root/build/app/gradient-logo"
 }
+# Windows and macOS fold case: two paths (or folders) equal but for case would
+# check out there as one file.
+no_case_twins() {
+  local twins
+  twins=$(git ls-files | awk -F/ '{ p = ""; for (i = 1; i <= NF; i++) { p = p (i > 1 ? "/" : "") $i; print p } }' |
+    sort -u | awk '{ print tolower($0) "\t" $0 }' | sort | awk -F'\t' '$1 == last { print prev; print $2 } { last = $1; prev = $2 }')
+  [ -z "$twins" ] || { echo "paths equal but for case:"; echo "$twins" | sort -u; return 1; }
+}
 tree_unchanged() {
   local now; now=$(git status --porcelain --untracked-files=all)
   [ "$now" = "$tree_before" ] || { echo "the work tree changed:"; diff <(echo "$tree_before") <(echo "$now"); return 1; }
@@ -50,6 +58,7 @@ stage "tests with AddressSanitizer and UndefinedBehaviorSanitizer" sanitized
 stage "fuzzing LOGO.BMP" fuzzing
 stage "the other Debian release, in a fresh root" bash "$root/tests/release/other-release.sh"
 stage "the Windows programs, 32- and 64-bit, under Wine" windows
+stage "no two tracked paths differ only by case" no_case_twins
 stage "the work tree is as it was" tree_unchanged
 
 echo "== stages"

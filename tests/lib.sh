@@ -110,6 +110,15 @@ client_size_right() {
   ((win_width == 365 + 2 * dx && dx >= 0 && dx <= 10 && dy >= 0 && dy <= 40 && (dy == 0) == (dx == 0))) ||
     { echo "  window ${win_width}x$win_height"; return 1; }
 }
+# busy_load N: N processes that keep the cores busy, for as long as the test
+# runs (10 minutes at most); a test under load proves it never relies on speed.
+busy_load() {
+  local i
+  for ((i = 0; i < $1; i++)); do
+    timeout 600 sh -c 'while :; do :; done' &
+    pids+=($!)
+  done
+}
 gone() { ! kill -0 "$1" 2>/dev/null; }
 # The desktop session ends: SIGTERM, or Windows' end of the session under Wine.
 end_session() {
@@ -128,8 +137,21 @@ near() {  # near "r g b" "r g b": each channel within 40
   for i in 0 1 2; do (( ${a[i]} - ${b[i]} < 40 && ${b[i]} - ${a[i]} < 40 )) || return 1; done
 }
 shows_now() { near "$(pixel "$1" "$2")" "$3"; }
-shows() {  # shows x y "r g b": the window shows about that colour there, within 5 s
-  wait_for 5 shows_now "$@" || { echo "  at $1,$2: $(pixel "$1" "$2"), wanted $3"; return 1; }
+shows() {  # shows x y "r g b": the window shows about that colour there, within 10 s
+  wait_for 10 shows_now "$@" || { echo "  at $1,$2: $(pixel "$1" "$2"), wanted $3"; return 1; }
+}
+# The window's own light grey (Qt's Fusion palette; Windows' button face), so
+# that a check compares with a known colour, never with a first sample.
+plain="240 240 240"
+# stays x y "r g b": the window comes to show that colour there and keeps it for
+# a second; for checks that something does not change.
+stays() {
+  shows "$@" || return 1
+  local until=$((SECONDS + 2))   # at least one whole second
+  while ((SECONDS < until)); do
+    shows_now "$@" || { echo "  at $1,$2: $(pixel "$1" "$2") for a moment, wanted $3"; return 1; }
+    sleep 0.1
+  done
 }
 
 click() { xdotool mousemove --window "$win" "$(($1 + dx))" "$(($2 + dy))" click 1; }
@@ -183,6 +205,9 @@ cancel() {
 # Fresh minimal Debian roots, for the package test and the other release.
 # os_release KEY: this machine's /etc/os-release value.
 os_release() { (. /etc/os-release && eval "echo \"\${$1:-}\""); }
+# debian_release: "12 (bookworm)", or the codename alone where the release has
+# no number yet (testing).
+debian_release() { local id; id=$(os_release VERSION_ID); echo "${id:+$id }($(os_release VERSION_CODENAME))"; }
 # debian_archive: the Debian archive this machine installs from, from its apt
 # sources in either format (deb822 .sources files or one-line .list entries).
 debian_archive() {

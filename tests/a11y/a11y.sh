@@ -33,14 +33,15 @@ shows_soon() {  # shows_soon "role|name|description|showing": within 10 s
 echo "# roles and names"
 run="$work/run"; mkdir "$run"
 start_app "$run"
-look
-check "the window is a frame named Gradient Logo" has "frame|Gradient Logo||showing"
-check "the group box is a panel named Gradient Colorbar" has "panel|Gradient Colorbar||showing"
+# The tree is read once the last control has reached the bus, not before.
+wait_for 10 has_now "image|Logo||hidden" || true
+check "the window is a frame named Gradient Logo" shows_soon "frame|Gradient Logo||showing"
+check "the group box is a panel named Gradient Colorbar" shows_soon "panel|Gradient Colorbar||showing"
 for b in "Color 1" "Color 2" "Make Logo" "Ok Logo"; do
   check "$b is a push button with a press action" has "push button|$b||showing" ".*Press.*"
 done
-check "the colour 1 swatch is a label, not shown yet" has "label|Color 1||hidden"
-check "the logo is an image, not shown yet" has "image|Logo||hidden"
+check "the colour 1 swatch is a label, not shown yet" shows_soon "label|Color 1||hidden"
+check "the logo is an image, not shown yet" shows_soon "image|Logo||hidden"
 
 echo "# the typical run, every button pressed through its accessible action"
 atspi press "Color 1"; choose '#ff0000'

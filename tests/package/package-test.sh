@@ -27,7 +27,7 @@ check "it holds the licence" holds share/doc/gradient-logo/copyright
 check "its library dependencies come from the binary" bash -c "dpkg-deb -f '$deb' Depends | grep -q 'libqt6widgets6 (>='"
 
 codename=$(os_release VERSION_CODENAME)
-echo "# installed into a fresh Debian $(os_release VERSION_ID) ($codename), the release this machine runs"
+echo "# installed into a fresh Debian $(debian_release), the release this machine runs"
 root="$work/root"
 debian_root "$codename" "$root"
 start_xvfb
