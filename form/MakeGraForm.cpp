@@ -95,8 +95,10 @@ void MakeGraForm::create(const std::shared_ptr<XbpWindow>& oParent,
     if (File("LOGO.BMP")) {
         const auto oBitmap = XbpBitmap::New();
         oBitmap->create();
-        oBitmap->loadFile("LOGO.BMP");
-        drawingArea->bitmap = BMP2BMP(oBitmap, {365, 140});
+        // A file that is refused leaves the plain background of a first start,
+        // rather than an empty bitmap stretched white over the window.
+        if (oBitmap->loadFile("LOGO.BMP"))
+            drawingArea->bitmap = BMP2BMP(oBitmap, {365, 140});
     }
     XbpDialog::create(oParent, oOwner, aPos, aSize, aPP, lVisible);
     oPbLogo->create();

@@ -1,5 +1,7 @@
 #include "System.h"
 
+#include "Platform.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <cctype>
@@ -10,6 +12,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <random>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -174,50 +177,170 @@ mode_t modeFor(const std::string& cFile)
     ::umask(mask);
     return 0666 & ~mask;
 }
+
+// The old file's second name while a save of several files is under way: one
+// of our temporary names, so that a save killed meanwhile leaves only litter.
+Failure linkAside(const std::string& cFile, const std::string& cBeside, const std::string& cName,
+                  std::string& cBackup)
+{
+    static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    static std::mt19937 random{std::random_device{}()};
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        std::string candidate = cBeside + "." + cName + ".";
+        for (int i = 0; i < 6; ++i)
+            candidate += letters[random() % 62];
+        if (::link(cFile.c_str(), candidate.c_str()) == 0) {
+            cBackup = candidate;
+            return std::nullopt;
+        }
+        if (errno != EEXIST)
+            return reason(errno);
+    }
+    return reason(EEXIST);
+}
+
+Failure readAll(const std::string& cFile, std::string& cBytes)
+{
+    Fd file{::open(cFile.c_str(), O_RDONLY | O_CLOEXEC)};
+    if (file.fd < 0)
+        return reason(errno);
+    cBytes.clear();
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(file.fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return reason(errno);
+        if (n == 0)
+            return std::nullopt;
+        cBytes.append(buffer, std::size_t(n));
+    }
+}
 }  // namespace
 
-Failure WriteFileAtomic(const std::string& cPath, const std::string& cBytes)
-{
-    std::string cFile = cPath;
-    if (Failure f = followLinks(cFile))
-        return f;
-    const std::size_t slash = cFile.rfind('/');
-    const std::string cDir = slash == std::string::npos ? "." : cFile.substr(0, slash + 1);
-    const std::string cName = slash == std::string::npos ? cFile : cFile.substr(slash + 1);
-    std::string cTemp = (slash == std::string::npos ? "" : cDir) + "." + cName + ".XXXXXX";
-    const mode_t mode = modeFor(cFile);
+struct PreparedFile {
+    std::string target;  // where the bytes go: the file, or the end of its links
+    std::string dir;     // its folder, "." or ending in "/"
+    std::string name;
+    std::string temp;    // the new file beside it, written and flushed
+    Fd tempFd;           // held, and so locked, until the new file is placed
+    bool inPlace = false;  // in a folder that takes no new file
+    std::string bytes;     // for a file rewritten in place
+    bool placed = false;
+    bool existed = true;   // what KeepOld found
+    std::string backup;    // the old file's second name
+    std::string oldBytes;  // the old contents, for a file rewritten in place
+};
 
-    Fd temp{::mkostemp(cTemp.data(), O_CLOEXEC)};
-    if (temp.fd < 0) {
+void Discard(PreparedFile* p)
+{
+    if (!p->placed && !p->temp.empty())
+        ::unlink(p->temp.c_str());
+    if (!p->backup.empty())
+        ::unlink(p->backup.c_str());
+    delete p;
+}
+
+Failure PrepareFile(const std::string& cPath, const std::string& cBytes, Prepared& prepared)
+{
+    prepared.reset(new PreparedFile);
+    PreparedFile& p = *prepared;
+    p.target = cPath;
+    if (Failure f = followLinks(p.target))
+        return f;
+    const std::size_t slash = p.target.rfind('/');
+    p.dir = slash == std::string::npos ? "." : p.target.substr(0, slash + 1);
+    p.name = slash == std::string::npos ? p.target : p.target.substr(slash + 1);
+    // A folder where the file should be cannot be replaced: said now, before
+    // any other file of the save is touched.
+    struct stat st {};
+    if (::stat(p.target.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        return reason(EISDIR);
+    const mode_t mode = modeFor(p.target);
+
+    std::string temp = (slash == std::string::npos ? "" : p.dir) + "." + p.name + ".XXXXXX";
+    p.tempFd.fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (p.tempFd.fd < 0) {
         const int error = errno;
         // A folder that takes no new file, holding a file that can be
         // rewritten: rewrite it, as saving there always could.
         if ((error == EACCES || error == EPERM) &&
-            ::faccessat(AT_FDCWD, cFile.c_str(), W_OK, AT_EACCESS) == 0)
-            return rewriteInPlace(cFile, cBytes);
+            ::faccessat(AT_FDCWD, p.target.c_str(), W_OK, AT_EACCESS) == 0) {
+            p.inPlace = true;
+            p.bytes = cBytes;
+            return std::nullopt;
+        }
         return reason(error);
     }
+    p.temp = temp;
     // Held while the file is written, so that no other save takes it for litter.
-    if (::flock(temp.fd, LOCK_EX) != 0) {
-        const Failure f = reason(errno);
-        ::unlink(cTemp.c_str());
-        return f;
-    }
+    if (::flock(p.tempFd.fd, LOCK_EX) != 0)
+        return reason(errno);
     // The new file is complete and on the disk before it replaces the old one.
-    Failure f = writeAll(temp.fd, cBytes);
-    if (!f && ::fchmod(temp.fd, mode) != 0)
-        f = reason(errno);
-    if (!f && ::fsync(temp.fd) != 0)
-        f = reason(errno);
-    if (!f)
-        f = temp.close();
-    if (!f && ::rename(cTemp.c_str(), cFile.c_str()) != 0)
-        f = reason(errno);
-    if (f) {
-        ::unlink(cTemp.c_str());
+    if (Failure f = writeAll(p.tempFd.fd, cBytes))
         return f;
+    if (::fchmod(p.tempFd.fd, mode) != 0 || ::fsync(p.tempFd.fd) != 0)
+        return reason(errno);
+    return std::nullopt;
+}
+
+Failure KeepOld(PreparedFile& p)
+{
+    struct stat st {};
+    if (::lstat(p.target.c_str(), &st) != 0) {
+        if (errno != ENOENT)
+            return reason(errno);
+        p.existed = false;
+        return std::nullopt;
     }
-    return syncDirectory(cDir, cName);
+    if (p.inPlace)
+        return readAll(p.target, p.oldBytes);
+    return linkAside(p.target, p.dir == "." ? "" : p.dir, p.name, p.backup);
+}
+
+Failure PlaceFile(PreparedFile& p)
+{
+    if (p.inPlace) {
+        if (Failure f = rewriteInPlace(p.target, p.bytes))
+            return f;
+        p.placed = true;
+        return std::nullopt;
+    }
+    if (Failure f = p.tempFd.close())
+        return f;
+    if (::rename(p.temp.c_str(), p.target.c_str()) != 0)
+        return reason(errno);
+    p.placed = true;
+    return std::nullopt;
+}
+
+void RestoreFile(PreparedFile& p)
+{
+    if (!p.placed)
+        return;
+    // Nothing more can be done where these fail; the message already says the save failed.
+    if (!p.existed)
+        ::unlink(p.target.c_str());
+    else if (p.inPlace)
+        (void)rewriteInPlace(p.target, p.oldBytes);
+    else
+        ::rename(p.backup.c_str(), p.target.c_str());
+    // Renamed back, or else the old file's last name: not removed either way.
+    p.backup.clear();
+    p.placed = false;
+    p.temp.clear();
+}
+
+Failure FinishFile(PreparedFile& p)
+{
+    if (!p.backup.empty()) {
+        ::unlink(p.backup.c_str());
+        p.backup.clear();
+    }
+    if (p.inPlace)
+        return std::nullopt;
+    return syncDirectory(p.dir, p.name);
 }
 
 void Sleep(int nHundredths)

@@ -2,6 +2,7 @@
 
 #include <cwctype>
 
+#include "Platform.h"
 #include "Win32.h"
 
 namespace rt {
@@ -62,24 +63,47 @@ std::wstring randomLetters()
 // put in its place in one step, through to the disk: the old file stays as it
 // was when anything goes wrong, and Windows itself refuses to replace a file
 // that is read-only or that another program holds open.
-Failure WriteFileAtomic(const std::string& cPath, const std::string& cBytes)
-{
-    const std::wstring file = widen(cPath);
-    const std::size_t slash = file.find_last_of(L"/\\");
-    const std::wstring dir = slash == std::wstring::npos ? L"" : file.substr(0, slash + 1);
-    const std::wstring name = slash == std::wstring::npos ? file : file.substr(slash + 1);
-    // A file marked read-only is not replaced: Windows refuses it, and so do
-    // we where a file system would let the rename through.
-    const DWORD attributes = GetFileAttributesW(file.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        return systemReason(ERROR_ACCESS_DENIED);
+struct PreparedFile {
+    std::wstring file;
+    std::wstring dir;  // empty, or ending in a slash
+    std::wstring name;
     std::wstring temp;
+    bool placed = false;
+    bool existed = true;  // what KeepOld found
+    std::wstring backup;  // a copy of the old file while the save is under way
+};
+
+void Discard(PreparedFile* p)
+{
+    if (!p->placed && !p->temp.empty())
+        DeleteFileW(p->temp.c_str());
+    if (!p->backup.empty())
+        DeleteFileW(p->backup.c_str());
+    delete p;
+}
+
+Failure PrepareFile(const std::string& cPath, const std::string& cBytes, Prepared& prepared)
+{
+    prepared.reset(new PreparedFile);
+    PreparedFile& p = *prepared;
+    p.file = widen(cPath);
+    const std::size_t slash = p.file.find_last_of(L"/\\");
+    p.dir = slash == std::wstring::npos ? L"" : p.file.substr(0, slash + 1);
+    p.name = slash == std::wstring::npos ? p.file : p.file.substr(slash + 1);
+    // A file marked read-only is not replaced: Windows refuses it, and so do
+    // we where a file system would let the rename through. Nor is a folder.
+    const DWORD attributes = GetFileAttributesW(p.file.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return systemReason(ERROR_ACCESS_DENIED);
     HANDLE h = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 16 && h == INVALID_HANDLE_VALUE; ++attempt) {
-        temp = dir + L"." + name + L"." + randomLetters();
+        const std::wstring temp = p.dir + L"." + p.name + L"." + randomLetters();
         h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
             return lastError();
+        if (h != INVALID_HANDLE_VALUE)
+            p.temp = temp;
     }
     if (h == INVALID_HANDLE_VALUE)
         return lastError();
@@ -95,13 +119,62 @@ Failure WriteFileAtomic(const std::string& cPath, const std::string& cBytes)
         f = lastError();
     if (!CloseHandle(h) && !f)
         f = lastError();
-    if (!f && !MoveFileExW(temp.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        f = lastError();
-    if (f) {
-        DeleteFileW(temp.c_str());
-        return f;
+    return f;
+}
+
+Failure KeepOld(PreparedFile& p)
+{
+    if (GetFileAttributesW(p.file.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
+            return systemReason(error);
+        p.existed = false;
+        return std::nullopt;
     }
-    removeStaleTemporaries(dir, name);
+    // A second name keeps the old file exactly, permissions and all; a file
+    // system without hard links gets a copy.
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const std::wstring backup = p.dir + L"." + p.name + L"." + randomLetters();
+        if (CreateHardLinkW(backup.c_str(), p.file.c_str(), nullptr) ||
+            (GetLastError() != ERROR_ALREADY_EXISTS && CopyFileW(p.file.c_str(), backup.c_str(), TRUE))) {
+            p.backup = backup;
+            return std::nullopt;
+        }
+        if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
+            return lastError();
+    }
+    return lastError();
+}
+
+Failure PlaceFile(PreparedFile& p)
+{
+    if (!MoveFileExW(p.temp.c_str(), p.file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return lastError();
+    p.placed = true;
+    return std::nullopt;
+}
+
+void RestoreFile(PreparedFile& p)
+{
+    if (!p.placed)
+        return;
+    // Nothing more can be done where these fail; the message already says the save failed.
+    if (!p.existed)
+        DeleteFileW(p.file.c_str());
+    else
+        MoveFileExW(p.backup.c_str(), p.file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    p.backup.clear();
+    p.placed = false;
+    p.temp.clear();
+}
+
+Failure FinishFile(PreparedFile& p)
+{
+    if (!p.backup.empty()) {
+        DeleteFileW(p.backup.c_str());
+        p.backup.clear();
+    }
+    removeStaleTemporaries(p.dir, p.name);
     return std::nullopt;
 }
 

@@ -6,8 +6,8 @@
 set -euo pipefail
 source "$(dirname "$0")/../lib.sh" "$1"
 start_xvfb "${GL_WM:-}"
+[ -z "${GL_LOAD:-}" ] || busy_load "$GL_LOAD"
 
-grey() { pixel 116 64; }  # a corner of colour 1's swatch; the window's own colour before
 red="255 0 0"; blue="0 0 255"
 
 echo "# first start in an empty directory"
@@ -16,12 +16,13 @@ start_app "$run1"
 check "window titled Gradient Logo" test "$(xdotool getwindowname "$win")" = "Gradient Logo"
 check "its drawing area is 365 x 140" client_size_right
 
-before=$(grey)
+# 116,64 is a corner of colour 1's swatch, 180,64 of colour 2's.
+check "colour 1's swatch is hidden at first" shows 116 64 "$plain"
 color1; cancel
-check "cancelling the colour dialog changes nothing" near "$(grey)" "$before"
+check "cancelling the colour dialog changes nothing" stays 116 64 "$plain"
 color1; choose '#ff0000'
 check "colour 1 swatch shows red" shows 116 64 "$red"
-check "colour 2 swatch still hidden" near "$(pixel 180 64)" "$before"
+check "colour 2 swatch still hidden" stays 180 64 "$plain"
 color2; choose '#0000ff'
 check "colour 2 swatch shows blue" shows 180 64 "$blue"
 make_logo
@@ -42,7 +43,33 @@ start_app "$run1"
 check "saved logo shown: red at the left" shows 2 2 "$red"
 check "saved logo shown: blue at the right" shows 362 2 "$blue"
 
+echo "# a LOGO.BMP that is refused opens the window of a first start, pixel for pixel"
+end_session; ended
+capture() { xdotool mousemove 0 0; import -window "$win" -depth 8 "rgb:$1"; }
+stable() {  # stable file: the window, painted, twice alike
+  shows_now 2 2 "$plain" && shows_now 116 64 "$plain" && capture "$1" && capture "$1.again" && cmp -s "$1" "$1.again"
+}
+fresh="$work/fresh"; mkdir "$fresh"
+start_app "$fresh"
+wait_for 10 stable "$work/first.rgb" || fail "the window of a first start never settled"
+end_session; ended
+same_as_first() { capture "$work/now.rgb" && cmp -s "$work/now.rgb" "$work/first.rgb"; }
+/usr/bin/python3 -c 'import struct, sys
+sys.stdout.buffer.write(b"BM" + struct.pack("<IHHIIiiHH", 54, 0, 0, 54, 40, 100000, 100000, 1, 24) + bytes(24))' \
+  >"$work/huge.bmp"
+for refused in empty truncated huge; do
+  case $refused in
+    empty) : >"$fresh/LOGO.BMP" ;;
+    truncated) printf 'BM\x10\x00' >"$fresh/LOGO.BMP" ;;
+    huge) cp "$work/huge.bmp" "$fresh/LOGO.BMP" ;;
+  esac
+  start_app "$fresh"
+  check "LOGO.BMP $refused: the window of a first start" wait_for 10 same_as_first
+  end_session; ended
+done
+
 echo "# Make Logo without colours: a message that Return closes"
+start_app "$run1"
 make_logo
 box=$(message_box || true)
 check "a message box opens" test -n "$box"

@@ -4,9 +4,11 @@
 # turned read-only, every system call of the save failing in turn with the
 # errors a disk gives (strace's fault injection), and the process killed before
 # each of those calls, followed by a save that must clean up what the killed
-# one left. After every fault each of LOGO.TXT and LOGO.BMP is its old bytes or
-# the whole new file; after every failure a message names the
-# file and the reason, the window stays open, and a later "Ok Logo" saves.
+# one left; and a LOGO.BMP that cannot be replaced (a folder, a link into a
+# read-only folder). After every failure both files are as they were (or, where
+# only the flush of their folder failed, both new), a message names the file
+# and the reason, the window stays open, and a later "Ok Logo" saves; after a
+# kill each file is its old bytes or the whole new file.
 # Needs root (mount) and ptrace; without them it fails, it never skips.
 # Usage: save-faults.sh path/to/gradient-logo
 set -euo pipefail
@@ -104,46 +106,82 @@ disk_case() {
   points=$((points + 1))
 }
 echo "# a disk that fills up part-way through the save"
-# The old files take 4 pages: 5 leave room for the colour log only, 4 for nothing.
-disk_case "full after the colour log" new old size=20k size=1m
+# The old files take 4 pages: 5 leave room for the new colour log only, 4 for nothing.
+disk_case "full after the colour log" old old size=20k size=1m
 disk_case "no room at all" old old size=16k size=1m
 echo "# the filesystem turned read-only between Make Logo and Ok Logo"
 disk_case "read-only" old old ro rw
 
-# Each call of the save, in order, as "syscall occurrence file": the occurrence
-# counts that call on the GUI thread from the moment strace attaches.
+# blocked_case "what" SETUP CHECK: LOGO.BMP made unreplaceable by SETUP after
+# Make Logo; Ok Logo fails and changes neither file (CHECK: LOGO.BMP as it was).
+blocked_case() {
+  local what=$1 setup=$2 as_it_was=$3 dir="$work/blocked"
+  rm -rf "$dir"; mkdir "$dir"; seed_old "$dir"
+  make_red_blue "$dir"
+  eval "$setup"
+  ok_logo
+  check "$what: failure said, window open" failed_save
+  check "$what: LOGO.TXT as it was" cmp -s "$dir/LOGO.TXT" "$work/old.txt"
+  check "$what: LOGO.BMP as it was" eval "$as_it_was"
+  check "$what: no half-written file left" no_temporary_files "$dir"
+  kill "$app_pid"; ended
+  points=$((points + 1))
+}
+echo "# a LOGO.BMP that cannot be replaced, found before LOGO.TXT is"
+blocked_case "a folder named LOGO.BMP" 'rm "$dir/LOGO.BMP"; mkdir "$dir/LOGO.BMP"' \
+  'test -d "$dir/LOGO.BMP" && rmdir "$dir/LOGO.BMP"'
+shelf="$work/shelf"; mkdir "$shelf"
+mount --bind "$shelf" "$shelf"; mounts+=("$shelf")
+blocked_case "a link to a file in a read-only folder" \
+  'cp "$work/old.bmp" "$shelf/LOGO.BMP"; mount -o remount,bind,ro "$shelf"; ln -sf "$shelf/LOGO.BMP" "$dir/LOGO.BMP"' \
+  'test -L "$dir/LOGO.BMP" && cmp -s "$shelf/LOGO.BMP" "$work/old.bmp"'
+
+# Each call of the save, in order, as "syscall occurrence file pair": the
+# occurrence counts that call on the GUI thread from the moment strace
+# attaches; pair is what a failure there leaves: both files as they were
+# (old), or both new where only the flush of the folder after them failed.
+# Both new files are written first; then the old LOGO.TXT is linked aside,
+# and the two are renamed into place.
 steps=(
-  "openat 1 LOGO.TXT" "pwrite64 1 LOGO.TXT" "fchmod 1 LOGO.TXT" "fsync 1 LOGO.TXT" "close 1 LOGO.TXT"
-  "rename 1 LOGO.TXT" "openat 2 LOGO.TXT" "fsync 2 LOGO.TXT" "close 2 LOGO.TXT"
-  "openat 3 LOGO.BMP" "pwrite64 2 LOGO.BMP" "fchmod 2 LOGO.BMP" "fsync 3 LOGO.BMP" "close 3 LOGO.BMP"
-  "rename 2 LOGO.BMP" "openat 4 LOGO.BMP" "fsync 4 LOGO.BMP" "close 4 LOGO.BMP"
+  "openat 1 LOGO.TXT old" "pwrite64 1 LOGO.TXT old" "fchmod 1 LOGO.TXT old" "fsync 1 LOGO.TXT old"
+  "openat 2 LOGO.BMP old" "pwrite64 2 LOGO.BMP old" "fchmod 2 LOGO.BMP old" "fsync 2 LOGO.BMP old"
+  "link 1 LOGO.TXT old" "close 1 LOGO.TXT old" "rename 1 LOGO.TXT old" "close 2 LOGO.BMP old"
+  "rename 2 LOGO.BMP old"
+  "openat 3 LOGO.TXT new" "fsync 3 LOGO.TXT new" "close 3 LOGO.TXT new"
+  "openat 4 LOGO.BMP new" "fsync 4 LOGO.BMP new" "close 4 LOGO.BMP new"
 )
+both_as() {  # both_as dir old|new: both files as before the save, or both new
+  if [ "$2" = old ]; then
+    cmp -s "$1/LOGO.TXT" "$snap/LOGO.TXT" && cmp -s "$1/LOGO.BMP" "$snap/LOGO.BMP"
+  else
+    cmp -s "$1/LOGO.TXT" "$work/new.txt" && cmp -s "$1/LOGO.BMP" "$work/new.bmp"
+  fi
+}
 
 echo "# every call of the save failing in turn"
-dir="$work/inject"; mkdir "$dir"; seed_old "$dir"
+dir="$work/inject"; mkdir "$dir"
 make_red_blue "$dir"
 for step in "${steps[@]}"; do
-  read -r call n file <<<"$step"
+  read -r call n file pair <<<"$step"
   for errno in ENOSPC EIO EDQUOT EROFS; do
-    snapshot "$dir"
+    seed_old "$dir"; snapshot "$dir"
     attach -e trace="$call" -e inject="$call:error=$errno:when=$n"
     ok_logo
-    check "$call #$n fails with $errno: failure said, window open" failed_save
+    check "$call #$n ($file) fails with $errno: failure said, window open" failed_save
     detach
-    check "$call #$n fails with $errno: each file old or whole" both_old_or_whole "$dir" "$snap"
-    [ "$file" = LOGO.BMP ] ||
-      check "$call #$n fails with $errno: LOGO.BMP not touched" cmp -s "$dir/LOGO.BMP" "$snap/LOGO.BMP"
-    check "$call #$n fails with $errno: no half-written file left" no_temporary_files "$dir"
+    check "$call #$n ($file) fails with $errno: both files $pair" both_as "$dir" "$pair"
+    check "$call #$n ($file) fails with $errno: no half-written file left" no_temporary_files "$dir"
     points=$((points + 1))
   done
 done
+seed_old "$dir"
 ok_logo
 check "no fault left: Ok Logo saves and ends the tool" ended
-check "no fault left: both files new" both_old_or_whole "$dir" "$work/nonexistent"
+check "no fault left: both files new" both_as "$dir" new
 
 echo "# the process killed before each call of the save"
 for step in "${steps[@]}"; do
-  read -r call n file <<<"$step"
+  read -r call n file pair <<<"$step"
   dir="$work/kill-$call-$n"; mkdir "$dir"; seed_old "$dir"
   make_red_blue "$dir"
   snapshot "$dir"

@@ -63,8 +63,9 @@ end_session
 check "the end of the session ends the tool" ended
 check "the end of the session wrote nothing" no_files "$work/run"
 
-echo "# a LOGO.BMP marked read-only"
+echo "# a LOGO.BMP marked read-only: neither file changes"
 printf 'old logo' >"$work/run/LOGO.BMP"
+printf 'old log' >"$work/run/LOGO.TXT"
 (cd "$work/run" && wine cmd /c attrib +r LOGO.BMP >/dev/null 2>&1)
 start_app "$work/run"
 color1; choose '#ff0000'; color2; choose '#0000ff'; make_logo; ok_logo
@@ -73,6 +74,7 @@ refused() { local box; box=$(message_box) && wait_for 5 names_file && dismiss "$
 check "Ok Logo says LOGO.BMP could not be saved" refused
 check "the window stays open" kill -0 "$app_pid"
 check "LOGO.BMP is as it was" bash -c "printf 'old logo' | cmp -s - '$work/run/LOGO.BMP'"
+check "LOGO.TXT is as it was" bash -c "printf 'old log' | cmp -s - '$work/run/LOGO.TXT'"
 check "no temporary file is left" test -z "$(find "$work/run" -name '.LOGO.*')"
 grep -a 'could not be saved' "$work/app.log" | sed 's/^.*MSGBOX_OnInit /  it said: /' || true
 end_session; ended

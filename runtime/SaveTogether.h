@@ -1,0 +1,35 @@
+#pragma once
+// Files saved as one: all of them new, or all as they were.
+
+#include <memory>
+#include <string>
+
+#include "Types.h"
+
+namespace rt {
+
+// While one is open, WriteFileAtomic (and so every save of a file) only
+// prepares: the new bytes are written and flushed beside the file, and the
+// file is checked to be replaceable, but nothing is replaced yet. place() then
+// puts every prepared file in its place, in the order they were written; if
+// one cannot be placed, those placed before it are put back as they were.
+// Closed without place(), it removes what it prepared and changes nothing.
+// One at a time, on the one GUI thread.
+class SaveTogether {
+public:
+    SaveTogether();
+    ~SaveTogether();
+    SaveTogether(const SaveTogether&) = delete;
+    SaveTogether& operator=(const SaveTogether&) = delete;
+
+    // Nothing when every file is in place, else the file that could not be
+    // placed (as it was named to WriteFileAtomic) and the reason.
+    Failure place(std::string& cFile);
+
+    struct Impl;
+
+private:
+    std::unique_ptr<Impl> d;
+};
+
+}  // namespace rt
