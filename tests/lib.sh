@@ -76,6 +76,15 @@ wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'windo
 # closed window), and Wine's own fonts where Windows programs look for them.
 start_wine() {
   export WINEPREFIX="$work/wine" WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG="${WINEDEBUG:--all}"
+  # Debian's wine starts its 32-bit loader whenever it is installed; on a
+  # kernel that runs no 32-bit program the 64-bit loader must be asked for.
+  if ! runs_32bit; then
+    mkdir -p "$work/bin"
+    printf '#!/bin/sh\nWINELOADER=/usr/lib/wine/wine64 exec /usr/lib/wine/wine64 "$@"\n' >"$work/bin/wine"
+    printf '#!/bin/sh\nexec wine wineboot "$@"\n' >"$work/bin/wineboot"
+    chmod +x "$work/bin/wine" "$work/bin/wineboot"
+    export PATH="$work/bin:$PATH"
+  fi
   wineboot --init >"$work/wine.log" 2>&1 || { cat "$work/wine.log"; fail "no Wine prefix could be made"; }
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$work/wine.log" 2>&1 ||
     { cat "$work/wine.log"; fail "Wine's registry cannot be written"; }
@@ -83,6 +92,10 @@ start_wine() {
   at_exit+=("wineserver -k 2>/dev/null")
 }
 
+
+# Whether this kernel runs 32-bit x86 programs (some have that turned off):
+# Wine's 32-bit loader says.
+runs_32bit() { [ ! -x /usr/lib/wine/wine ] || /usr/lib/wine/wine --version >/dev/null 2>&1; }
 
 # start_app dir [command...]: the tool (or the command that runs it) started in
 # that folder; sets $app_pid, and $win once its window shows, within 30 s.
