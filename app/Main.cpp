@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "Announce.h"
 #include "AppEvents.h"
 #include "AppWindows.h"
 #include "GraDialog.h"
@@ -39,6 +40,8 @@ void OkLogo(GraDialog& oApp)
         MsgBox("The logo could not be saved.\n" + cFile + ": " + *failure);
         return;
     }
+    // Said before the window closes, so that Ok Logo never sounds like the close box.
+    Announce(oApp.oLogo ? "Saved LOGO.TXT and LOGO.BMP." : "Saved LOGO.TXT; LOGO.BMP kept as it was.");
     PostAppEvent(EVENT_CLOSE);
 }
 }  // namespace

@@ -38,6 +38,8 @@ void MakeGraForm::init(std::shared_ptr<XbpWindow> oParent, const std::shared_ptr
 
     XbpDialog::init(oParent, oOwner, aPos, aSize, aPP, lVisible);
     title = "Gradient Logo";
+    accessibleDescription = "Makes a two-colour gradient logo: choose Color 1 and Color 2, press Make Logo, "
+                            "then Ok Logo to save it as LOGO.TXT and LOGO.BMP.";
     taskList = true;
     maxButton = false;
     minButton = false;
@@ -48,6 +50,7 @@ void MakeGraForm::init(std::shared_ptr<XbpWindow> oParent, const std::shared_ptr
     oPbLogo->caption = "Make Logo";
     oPbLogo->tabStop = true;
     oPbLogo->activate = doNothing();
+    oPbLogo->accessibleDescription = "Draws the logo from colour 1 to colour 2.";
 
     oStat0 = XbpStatic::New(drawingArea, nullptr, Pos{112, 8}, Size{128, 30}, nullptr, false);
     oStat0->type = XbpStatic::TypeBitmap;
@@ -58,6 +61,7 @@ void MakeGraForm::init(std::shared_ptr<XbpWindow> oParent, const std::shared_ptr
     oPbOk->caption = "Ok Logo";
     oPbOk->tabStop = true;
     oPbOk->activate = doNothing();
+    oPbOk->accessibleDescription = "Saves the colours to LOGO.TXT and the logo to LOGO.BMP, then closes.";
 
     oGroup = XbpStatic::New(drawingArea, nullptr, Pos{0, 44}, Size{352, 56},
                             std::make_shared<PresParams>(PresParams{{PP_BGCLR, SYSCLR_TRANSPARENT}}));
@@ -70,6 +74,7 @@ void MakeGraForm::init(std::shared_ptr<XbpWindow> oParent, const std::shared_ptr
     oPbColor1->caption = "Color 1";
     oPbColor1->tabStop = true;
     oPbColor1->activate = doNothing();
+    oPbColor1->accessibleDescription = "Chooses the logo's first colour, on its left.";
 
     oStat1 = XbpStatic::New(oGroup, nullptr, Pos{112, 4}, Size{64, 32}, nullptr, false);
     oStat1->caption = "Color 1";
@@ -85,6 +90,7 @@ void MakeGraForm::init(std::shared_ptr<XbpWindow> oParent, const std::shared_ptr
     oPbColor2->caption = "Color 2";
     oPbColor2->tabStop = true;
     oPbColor2->activate = doNothing();
+    oPbColor2->accessibleDescription = "Chooses the logo's second colour, on its right.";
 }
 
 void MakeGraForm::create(const std::shared_ptr<XbpWindow>& oParent,
@@ -97,8 +103,10 @@ void MakeGraForm::create(const std::shared_ptr<XbpWindow>& oParent,
         oBitmap->create();
         // A file that is refused leaves the plain background of a first start,
         // rather than an empty bitmap stretched white over the window.
-        if (oBitmap->loadFile("LOGO.BMP"))
+        if (oBitmap->loadFile("LOGO.BMP")) {
             drawingArea->bitmap = BMP2BMP(oBitmap, {365, 140});
+            accessibleDescription += " The logo saved last time is shown as the background.";
+        }
     }
     XbpDialog::create(oParent, oOwner, aPos, aSize, aPP, lVisible);
     oPbLogo->create();

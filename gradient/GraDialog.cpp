@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "Announce.h"
 #include "AppEvents.h"
 #include "AppWindows.h"
 #include "BMP2BMP.h"
@@ -25,6 +26,30 @@ std::string StrZero(int n, int width)
 }
 
 const std::string CRLF = "\r\n";
+
+// A colour as a screen reader says it: its intensities, then its HTML form as
+// the colour dialog's field shows it.
+std::string Spoken(ColorNumber nColor, bool lHtml)
+{
+    const auto aRGB = GraGetRGBIntensity(nColor);
+    if (!aRGB)
+        return "no colour";
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "red %d, green %d, blue %d", (*aRGB)[0], (*aRGB)[1], (*aRGB)[2]);
+    std::string cText = buf;
+    if (lHtml) {
+        std::snprintf(buf, sizeof buf, ", #%02x%02x%02x", (*aRGB)[0], (*aRGB)[1], (*aRGB)[2]);
+        cText += buf;
+    }
+    return cText;
+}
+
+// What a chosen or kept colour sounds like, said as the dialog closes.
+void AnnounceChoice(int nNo, ColorNumber nColor)
+{
+    const std::string cSlot = "Color " + std::to_string(nNo);
+    Announce(nColor > 0 ? cSlot + " is now " + Spoken(nColor, true) + "." : cSlot + " not changed.");
+}
 }  // namespace
 
 std::shared_ptr<GraDialog> GraDialog::New(const std::shared_ptr<XbpWindow>& oParent,
@@ -69,6 +94,7 @@ void GraDialog::Make1Color()
         oStat1->setColorBG(nColor);
         oStat1->cargo = nColor;
     }
+    AnnounceChoice(1, nColor);
 }
 
 void GraDialog::Make2Color()
@@ -80,6 +106,7 @@ void GraDialog::Make2Color()
         oStat2->setColorBG(nColor);
         oStat2->cargo = nColor;
     }
+    AnnounceChoice(2, nColor);
 }
 
 bool GraDialog::MakeLogo()
@@ -103,6 +130,7 @@ bool GraDialog::MakeLogo()
         oStat0->setCaption(oLogo);
         drawingArea->bitmap = BMP2BMP(oLogo, {365, 140});
         configure();
+        Announce("Logo made, from " + Spoken(nColor1, false) + " to " + Spoken(nColor2, false) + ".");
     } else if (nColor1 == 0 && nColor2 == 0) {
         MsgBox("Color1 and Color2 missing");
     } else if (nColor1 == 0) {

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "Native.h"
 #include "Types.h"
@@ -40,6 +41,9 @@ public:
     virtual void handleEvent(long nEvent, MsgParam mp1, MsgParam mp2);
 
     long cargo = 0;
+    // What a screen reader says this window is for, beside its name, when it
+    // gets the focus; nothing visible. Set before create().
+    std::string accessibleDescription;
 
     std::shared_ptr<XbpWindow> parent() const { return parent_.lock(); }
     std::shared_ptr<XbpWindow> owner() const { return owner_.lock(); }

@@ -25,6 +25,7 @@ if [ "$tests" = ON ]; then
              desktop-file-utils appstream valgrind strace
              openbox weston
              dbus-daemon dbus-bin at-spi2-core python3-pyatspi locales
+             orca speech-dispatcher speech-dispatcher-audio-plugins
              dpkg-dev lintian debootstrap binutils-mingw-w64-i686 binutils-mingw-w64-x86-64)
 fi
 # The Windows programs: built by mingw-w64, run by Wine; the 32-bit one needs

@@ -17,6 +17,8 @@ QAccessibleInterface* describe(const QString& className, QObject* object)
     auto* widget = qobject_cast<QWidget*>(object);
     if (!widget || className != QLatin1String("QWidget"))
         return nullptr;
+    if (widget->objectName() == QLatin1String(kAnnouncementName))
+        return new QAccessibleWidget(widget, QAccessible::Notification);
     XbpWindow* window = XbpWindow::fromWidget(widget);
     if (dynamic_cast<XbpDialog*>(window))
         return new QAccessibleWidget(widget, QAccessible::Window);

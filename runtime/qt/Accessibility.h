@@ -1,10 +1,17 @@
 #pragma once
 // What a screen reader is told about our own widgets: the window a frame, a
 // group box a grouping, a bitmap static an image, other statics labels. Qt's
-// own widgets (the buttons, the dialogs) describe themselves.
+// own widgets (the buttons, the dialogs) describe themselves. Announce's
+// widget is a notification.
 
 namespace rt {
 
+// The object name of the widget through which Announce speaks.
+inline constexpr const char* kAnnouncementName = "rt.announcement";
+
 void InstallAccessibility();
+// Before a window goes: what Announce said in it just now gets half a second
+// to be asked for by the screen reader, which reads a notification's text back.
+void LetLastWordsBeHeard();
 
 }  // namespace rt

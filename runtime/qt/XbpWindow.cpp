@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <iostream>
 
+#include "Accessibility.h"
 #include "AppWindows.h"
 #include "QtConvert.h"
 
@@ -17,6 +18,10 @@ constexpr const char* kWindowProperty = "rt.window";
 
 XbpWindow::~XbpWindow()
 {
+    // What the window said last (the save) must still be there when a screen
+    // reader asks for it.
+    if (widget_ && widget_->isWindow())
+        LetLastWordsBeHeard();
     // A parent's widget may have taken ours with it already.
     delete widget_;
 }
@@ -29,6 +34,8 @@ void XbpWindow::build()
     QObject::connect(widget_, &QObject::destroyed, [this] { widget_ = nullptr; });
     applyGeometry();
     applyPresParams();
+    if (!accessibleDescription.empty())
+        widget_->setAccessibleDescription(QString::fromStdString(accessibleDescription));
     widget_->setVisible(visible_);
     created();
 }

@@ -12,6 +12,8 @@ fi
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../lib.sh" "$1"
 start_xvfb
+# The accessibility bus's socket lives here, not in a folder another test shares.
+export XDG_RUNTIME_DIR="$work/xdg"; mkdir -m 700 "$XDG_RUNTIME_DIR"
 atspi() { /usr/bin/python3 "$here/atspi.py" "$@"; }
 
 /usr/bin/python3 -c 'import pyatspi' || fail "no pyatspi"
@@ -25,6 +27,9 @@ has() {  # has "role|name|description|showing" [action]: one object of the main 
   grep -Eq "^$(sed 's/[][().*+?^$]/\\&/g; s/|/\\|/g' <<<"$1")\\|${2:-.*}\$" <<<"$tree" ||
     { echo "  wanted: $1 ${2:-}"; echo "$tree" | sed 's/^/  seen: /'; return 1; }
 }
+has_like() {  # has_like 'regex': one object of the main window, its line "role|name|description|showing|actions"
+  grep -Eq "^$1\$" <<<"$tree" || { echo "  wanted: $1"; echo "$tree" | sed 's/^/  seen: /'; return 1; }
+}
 has_now() { look; has "$1" >/dev/null; }
 shows_soon() {  # shows_soon "role|name|description|showing": within 10 s
   wait_for 10 has_now "$1" || has "$1"
@@ -35,10 +40,12 @@ run="$work/run"; mkdir "$run"
 start_app "$run"
 # The tree is read once the last control has reached the bus, not before.
 wait_for 10 has_now "image|Logo||hidden" || true
-check "the window is a frame named Gradient Logo" shows_soon "frame|Gradient Logo||showing"
 check "the group box is a panel named Gradient Colorbar" shows_soon "panel|Gradient Colorbar||showing"
+check "the window is a frame named Gradient Logo that says what the tool is for" \
+  has_like 'frame\|Gradient Logo\|[^|]*gradient logo[^|]*\|showing\|'
 for b in "Color 1" "Color 2" "Make Logo" "Ok Logo"; do
-  check "$b is a push button with a press action" has "push button|$b||showing" ".*Press.*"
+  check "$b is a push button with a press action that says what it does" \
+    has_like "push button\\|$b\\|[^|]+\\|showing\\|.*Press.*"
 done
 check "the colour 1 swatch is a label, not shown yet" shows_soon "label|Color 1||hidden"
 check "the logo is an image, not shown yet" shows_soon "image|Logo||hidden"

@@ -1,4 +1,6 @@
+#include <QAccessible>
 #include <QImage>
+#include <QTest>
 #include <QtEndian>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -244,6 +246,64 @@ TEST_F(GraDialogTest, UnreadableLogoBmpOpensTheWindowOfAFirstStartThatWorks)
     ASSERT_TRUE(QDir().mkdir("LOGO.BMP"));
     const auto d = created();
     EXPECT_EQ(d->drawingArea->bitmap, nullptr) << "a directory is no file";
+}
+
+// What a screen reader is told as the window changes: a notification shown
+// with the text, once the window is active again; nothing visible.
+TEST_F(GraDialogTest, EveryChangeIsSaidToAScreenReaderAndNothingShows)
+{
+    test::writeAll("LOGO.BMP", test::readAll(GL_FUZZ_CORPUS "/depth24.bmp"));
+    const auto d = created();
+    EXPECT_TRUE(d->widget()->accessibleDescription().contains("gradient logo"));
+    EXPECT_TRUE(d->widget()->accessibleDescription().contains("saved last time is shown"));
+    EXPECT_EQ(d->oPbColor1->widget()->accessibleDescription(), "Chooses the logo's first colour, on its left.");
+    EXPECT_TRUE(d->oPbOk->widget()->accessibleDescription().contains("LOGO.BMP"));
+    SetAppWindow(d);
+    d->widget()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(d->widget()));
+    const QImage before = d->widget()->grab().toImage();
+    const auto preloaded = d->drawingArea->bitmap;
+    QString shown;
+    // As a desktop does once the dialog is gone, the window is active again.
+    const auto said = [&](const QString& text) {
+        d->widget()->activateWindow();
+        return QTest::qWaitFor([&] {
+            const auto notes = d->widget()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+            for (QWidget* w : notes) {
+                QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+                if (a && a->role() == QAccessible::Notification && w->isVisible())
+                    shown = a->text(QAccessible::Name);
+            }
+            return shown == text;
+        });
+    };
+
+    choose(*d, 1, QColor(208, 32, 48));
+    EXPECT_TRUE(said("Color 1 is now red 208, green 32, blue 48, #d02030.")) << shown.toStdString();
+    choose(*d, 2, QColor());
+    EXPECT_TRUE(said("Color 2 not changed.")) << shown.toStdString();
+    choose(*d, 2, QColor(32, 64, 208));
+    EXPECT_TRUE(said("Color 2 is now red 32, green 64, blue 208, #2040d0.")) << shown.toStdString();
+    ASSERT_TRUE(d->MakeLogo());
+    EXPECT_TRUE(said("Logo made, from red 208, green 32, blue 48 to red 32, green 64, blue 208."))
+        << shown.toStdString();
+
+    // One notification at a time, which takes no focus and paints nothing.
+    int notes = 0;
+    for (QWidget* w : d->widget()->findChildren<QWidget*>()) {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+        if (a && a->role() == QAccessible::Notification) {
+            ++notes;
+            EXPECT_EQ(w->focusPolicy(), Qt::NoFocus);
+        }
+    }
+    EXPECT_EQ(notes, 1);
+    d->oStat0->hide();
+    d->oStat1->hide();
+    d->oStat2->hide();
+    d->drawingArea->bitmap = preloaded;
+    d->configure();
+    EXPECT_EQ(d->widget()->grab().toImage(), before) << "the window looks as it did";
 }
 
 TEST_F(GraDialogTest, KeyboardOrderAndAccessibleNames)

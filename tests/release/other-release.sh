@@ -3,7 +3,8 @@
 # one that runs 13), proven from here, so that a break on either shows on both:
 # in a fresh minimal root of it, the start command's set-up builds the tool
 # without any test tool and the window shows; then the test set-up, and the
-# widget, end-to-end, accessibility, Wayland and install tests pass there.
+# widget, end-to-end, accessibility, screen-reader, Wayland and install tests
+# pass there.
 # Needs root (debootstrap, chroot) and Debian's archive; fails loudly without.
 # With GL_OTHER_RELEASE=testing it tries the next Debian instead, to warn of
 # what it will break: there the start command's set-up, the test set-up without
@@ -13,7 +14,7 @@ set -euo pipefail
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 source "$repo/tests/lib.sh"
 
-suites="runtime|app|e2e|accessibility|wayland|install"
+suites="runtime|app|e2e|accessibility|screen_reader|wayland|install"
 if [ "${GL_OTHER_RELEASE:-}" = testing ]; then
   other=testing; name="testing"; suites="runtime|app|e2e"
 else
@@ -48,7 +49,7 @@ check "the start command's set-up installs what the tool needs and builds it" \
   logged start-setup in_root bash -c 'cd /src && bash scripts/setup.sh'
 no_test_tool() {
   local p
-  for p in xvfb xdotool valgrind strace clang weston openbox lintian debootstrap libgtest-dev at-spi2-core; do
+  for p in xvfb xdotool valgrind strace clang weston openbox lintian debootstrap libgtest-dev at-spi2-core orca; do
     in_root dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" &&
       { echo "  installed: $p"; return 1; }
   done

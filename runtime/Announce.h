@@ -1,0 +1,13 @@
+#pragma once
+// Says a text to a screen reader at once, through the platform's
+// accessibility, for a change that the window shows but no focus move tells:
+// a colour chosen, a logo made, a save. Nothing is shown, nothing takes the
+// focus.
+
+#include <string>
+
+namespace rt {
+
+void Announce(const std::string& cText);
+
+}  // namespace rt
