@@ -42,7 +42,8 @@ public:
 
     long cargo = 0;
     // What a screen reader says this window is for, beside its name, when it
-    // gets the focus; nothing visible. Set before create().
+    // gets the focus; nothing visible. Set before create(). (Windows' own
+    // proxies for its controls have no place for it yet.)
     std::string accessibleDescription;
 
     std::shared_ptr<XbpWindow> parent() const { return parent_.lock(); }

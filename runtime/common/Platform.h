@@ -34,7 +34,7 @@ Failure PrepareFile(const std::string& cFile, const std::string& cBytes, Prepare
 Failure KeepOld(PreparedFile& prepared);
 // Puts the new bytes in the file's place in one step.
 Failure PlaceFile(PreparedFile& prepared);
-// After PlaceFile: the file as KeepOld found it (absent, if it was).
+// After a PlaceFile that succeeded: the file as KeepOld found it (absent, if it was).
 void RestoreFile(PreparedFile& prepared);
 // After every file is placed: the folder flushed to the disk and the litter of
 // saves killed before their rename removed.

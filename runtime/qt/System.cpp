@@ -317,9 +317,7 @@ Failure PlaceFile(PreparedFile& p)
 
 void RestoreFile(PreparedFile& p)
 {
-    if (!p.placed)
-        return;
-    // Nothing more can be done where these fail; the message already says the save failed.
+    // Where these fail nothing more can be done; the save is said to have failed.
     if (!p.existed)
         ::unlink(p.target.c_str());
     else if (p.inPlace)

@@ -156,13 +156,12 @@ Failure PlaceFile(PreparedFile& p)
 
 void RestoreFile(PreparedFile& p)
 {
-    if (!p.placed)
-        return;
-    // Nothing more can be done where these fail; the message already says the save failed.
-    if (!p.existed)
-        DeleteFileW(p.file.c_str());
-    else
+    // Where this fails nothing more can be done; the save is said to have failed.
+    if (p.existed)
         MoveFileExW(p.backup.c_str(), p.file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    else
+        DeleteFileW(p.file.c_str());
+    // Renamed back, or else the old file's last name: kept either way.
     p.backup.clear();
     p.placed = false;
     p.temp.clear();
