@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
-#include <iostream>
 
 #include "Platform.h"
 #include "XbpWindow.h"
@@ -51,8 +50,7 @@ void ClearAppEvents() { queue().clear(); }
 
 void QUIT()
 {
-    std::cout.flush();
-    std::cerr.flush();
+    // The C++ streams are tied to C's, which this flushes.
     std::fflush(nullptr);
     std::_Exit(0);
 }

@@ -1,7 +1,7 @@
 #include "XbpWindow.h"
 
 #include <exception>
-#include <iostream>
+#include <cstdio>
 
 #include "AppWindows.h"
 #include "Runtime.h"
@@ -57,7 +57,7 @@ void XbpWindow::runAction(const Action& action)
     } catch (...) {
         what = "unknown error";
     }
-    std::cerr << Runtime::ProgramName() << ": error: " << what << '\n';
+    std::fprintf(stderr, "%s: error: %s\n", Runtime::ProgramName().c_str(), what.c_str());
     MsgBox("Error: " + what);
 }
 

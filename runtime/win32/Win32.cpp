@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <exception>
 #include <map>
 
 #include "AppEvents.h"
+#include "Runtime.h"
 #include "XbpBitmap.h"
 #include "XbpDialog.h"
 #include "XbpDrawingArea.h"
@@ -99,7 +102,7 @@ HFONT fontFromName(const std::string& name)
     lf.lfHeight = points > 0 ? -LONG(points * dpi / 72.0 + 0.5) : 0;
     lf.lfWeight = FW_NORMAL;
     lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfQuality = CLEARTYPE_QUALITY;
+    lf.lfQuality = DEFAULT_QUALITY;  // the user's own font smoothing
     face.copy(lf.lfFaceName, std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
     HFONT font = CreateFontIndirectW(&lf);
     fonts[name] = font;
@@ -114,7 +117,7 @@ constexpr const wchar_t* kFocusProperty = L"rt.focus";
 // request and the end of the session into events, the drawing area and the
 // group box pass their buttons' presses on as events and paint their
 // statics, and all of them let the background show through.
-LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_SETFONT:
@@ -167,6 +170,20 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         RemovePropW(hwnd, kFocusProperty);
         break;
     default: break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// No exception may unwind through Windows' own frames, which on i686 ends the
+// program: the message gets Windows' default handling, and the error is said.
+LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    try {
+        return handle(hwnd, message, wParam, lParam);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s: error: %s\n", Runtime::ProgramName().c_str(), e.what());
+    } catch (...) {
+        std::fprintf(stderr, "%s: error: unknown error\n", Runtime::ProgramName().c_str());
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }

@@ -1,11 +1,13 @@
 #!/usr/bin/python3
 """Checks a compiled Windows resource file (.res): icon group 1 holds a 32 x 32
 image in 16 colours, and manifest 1 declares the common-controls dependency,
-version 6.0.0.0, for the given processor architecture.
+version 6.0.0.0, for the given processor architecture, runs as the invoker,
+and names Windows 7 to 11 as supported.
 Usage: check_res.py file.res ARCH"""
 import re
 import struct
 import sys
+from xml.etree import ElementTree
 
 RT_ICON, RT_GROUP_ICON, RT_MANIFEST = 3, 14, 24
 
@@ -67,9 +69,20 @@ else:
     own = re.search(r'<assemblyIdentity[^>]*name="GradientLogo"[^>]*processorArchitecture="([^"]*)"', text)
     if not own or own.group(1) != arch:
         problems.append("the program's own identity names another architecture")
+    # By what Windows reads, whatever the namespaces' prefixes.
+    root = ElementTree.fromstring(manifest)
+    local = lambda e: e.tag.rsplit("}", 1)[-1]
+    levels = [e.get("level") for e in root.iter() if local(e) == "requestedExecutionLevel"]
+    if levels != ["asInvoker"]:
+        problems.append(f"the execution level is not asInvoker alone: {levels}")
+    supported = {e.get("Id").lower() for e in root.iter() if local(e) == "supportedOS"}
+    wanted = {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+              "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}
+    if not wanted <= supported:
+        problems.append(f"not every Windows from 7 to 11 is a supported OS: {sorted(supported)}")
 
 for p in problems:
     print("FAILED:", p)
 if not problems:
-    print(f"ok: icon 1 is 32 x 32 in 16 colours; common-controls 6.0.0.0 for {arch}")
+    print(f"ok: icon 1 is 32 x 32 in 16 colours; common-controls 6.0.0.0 for {arch}, asInvoker, Windows 7 to 11")
 sys.exit(1 if problems else 0)

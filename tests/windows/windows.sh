@@ -25,6 +25,8 @@ check "a $format program" bash -c "$prefix-w64-mingw32-objdump -f '$exe' | grep 
 windows_own() { ! grep -vxE 'kernel32\.dll|user32\.dll|gdi32\.dll|comctl32\.dll|comdlg32\.dll|msimg32\.dll|msvcrt\.dll' "$work/dlls"; }
 check "it imports only Windows' own DLLs ($(paste -sd' ' "$work/dlls"))" windows_own
 "$prefix-w64-mingw32-windres" -i "$exe" -J coff -O res -o "$work/resources.res"
+size=$(stat -c %s "$exe")
+check "it is small enough to copy around: $size bytes, at most 400 KB" test "$size" -le 409600
 check "it carries icon 1 and the manifest for $arch" /usr/bin/python3 "$here/check_res.py" "$work/resources.res" "$arch"
 
 if [ "$arch" = X86 ] && ! runs_32bit; then
