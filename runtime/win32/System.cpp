@@ -99,7 +99,8 @@ Failure PrepareFile(const std::string& cPath, const std::string& cBytes, Prepare
     HANDLE h = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 16 && h == INVALID_HANDLE_VALUE; ++attempt) {
         const std::wstring temp = p.dir + L"." + p.name + L"." + randomLetters();
-        h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        // Hidden while it exists, as its leading dot says elsewhere.
+        h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr);
         if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
             return lastError();
         if (h != INVALID_HANDLE_VALUE)
@@ -146,12 +147,25 @@ Failure KeepOld(PreparedFile& p)
     return lastError();
 }
 
+// The new file takes the old one's attributes (a hidden LOGO.TXT stays
+// hidden), or plain ones where there was none. A brief lock on either file, by
+// an indexer or a virus scanner, is waited out for a second before it is said.
 Failure PlaceFile(PreparedFile& p)
 {
-    if (!MoveFileExW(p.temp.c_str(), p.file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    const DWORD old = GetFileAttributesW(p.file.c_str());
+    if (!SetFileAttributesW(p.temp.c_str(), old == INVALID_FILE_ATTRIBUTES ? FILE_ATTRIBUTE_NORMAL : old))
         return lastError();
-    p.placed = true;
-    return std::nullopt;
+    for (int attempt = 1;; ++attempt) {
+        if (MoveFileExW(p.temp.c_str(), p.file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            p.placed = true;
+            return std::nullopt;
+        }
+        const DWORD error = GetLastError();
+        if (attempt == 20 || (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION &&
+                              error != ERROR_ACCESS_DENIED))
+            return systemReason(error);
+        ::Sleep(50);
+    }
 }
 
 void RestoreFile(PreparedFile& p)

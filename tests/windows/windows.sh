@@ -88,6 +88,21 @@ check "no temporary file is left" test -z "$(find "$work/run" -name '.LOGO.*')"
 grep -a 'could not be saved' "$work/app.log" | sed 's/^.*MSGBOX_OnInit /  it said: /' || true
 end_session; ended
 
+echo "# a hidden LOGO.TXT stays hidden, and no hidden file is left"
+rm -f "$work/run/LOGO.BMP"
+(cd "$work/run" && wine cmd /c attrib +h LOGO.TXT >/dev/null 2>&1)
+attributes() { (cd "$work/run" && wine cmd /c attrib "$1" 2>/dev/null) | tr -d '\r'; }
+hidden() { attributes "$1" | grep -Eq '^[A-Z ]*H[A-Z ]* '; }
+check "LOGO.TXT is hidden before" hidden LOGO.TXT
+start_app "$work/run"
+color1; choose '#ff0000'; color2; choose '#0000ff'; make_logo; ok_logo
+check "Ok Logo saves and ends the tool" ended
+check "LOGO.TXT is the new one" bash -c "grep -q '255,000,000' '$work/run/LOGO.TXT'"
+check "LOGO.TXT is still hidden" hidden LOGO.TXT
+plain_new() { test -s "$work/run/$1" && [ -n "$(attributes "$1")" ] && ! hidden "$1"; }
+check "LOGO.BMP, new, is not hidden" plain_new LOGO.BMP
+check "no temporary file is left" test -z "$(find "$work/run" -name '.LOGO.*')"
+
 echo "# the same files as the Linux build writes"
 mkdir "$work/windows" "$work/linux"
 for platform in windows linux; do
