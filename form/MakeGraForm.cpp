@@ -103,7 +103,7 @@ void MakeGraForm::create(const std::shared_ptr<XbpWindow>& oParent,
         oBitmap->create();
         // A file that is refused leaves the plain background of a first start,
         // rather than an empty bitmap stretched white over the window.
-        if (oBitmap->loadFile("LOGO.BMP")) {
+        if (!oBitmap->loadFile("LOGO.BMP")) {
             drawingArea->bitmap = BMP2BMP(oBitmap, {365, 140});
             accessibleDescription += " The logo saved last time is shown as the background.";
         }

@@ -27,28 +27,19 @@ std::string StrZero(int n, int width)
 
 const std::string CRLF = "\r\n";
 
-// A colour as a screen reader says it: its intensities, then its HTML form as
-// the colour dialog's field shows it.
-std::string Spoken(ColorNumber nColor, bool lHtml)
-{
-    const auto aRGB = GraGetRGBIntensity(nColor);
-    if (!aRGB)
-        return "no colour";
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "red %d, green %d, blue %d", (*aRGB)[0], (*aRGB)[1], (*aRGB)[2]);
-    std::string cText = buf;
-    if (lHtml) {
-        std::snprintf(buf, sizeof buf, ", #%02x%02x%02x", (*aRGB)[0], (*aRGB)[1], (*aRGB)[2]);
-        cText += buf;
-    }
-    return cText;
-}
-
-// What a chosen or kept colour sounds like, said as the dialog closes.
+// What a chosen or kept colour sounds like, said as the dialog closes: its
+// intensities, then its HTML form as the colour dialog's field shows it.
 void AnnounceChoice(int nNo, ColorNumber nColor)
 {
     const std::string cSlot = "Color " + std::to_string(nNo);
-    Announce(nColor > 0 ? cSlot + " is now " + Spoken(nColor, true) + "." : cSlot + " not changed.");
+    const auto aRGB = GraGetRGBIntensity(nColor);
+    if (nColor <= 0 || !aRGB) {
+        Announce(cSlot + " not changed.");
+        return;
+    }
+    char cHtml[16];
+    std::snprintf(cHtml, sizeof cHtml, "#%02x%02x%02x", (*aRGB)[0], (*aRGB)[1], (*aRGB)[2]);
+    Announce(cSlot + " is now " + GraColorWords(nColor) + ", " + cHtml + ".");
 }
 }  // namespace
 
@@ -130,7 +121,7 @@ bool GraDialog::MakeLogo()
         oStat0->setCaption(oLogo);
         drawingArea->bitmap = BMP2BMP(oLogo, {365, 140});
         configure();
-        Announce("Logo made, from " + Spoken(nColor1, false) + " to " + Spoken(nColor2, false) + ".");
+        Announce("Logo made, from " + GraColorWords(nColor1) + " to " + GraColorWords(nColor2) + ".");
     } else if (nColor1 == 0 && nColor2 == 0) {
         MsgBox("Color1 and Color2 missing");
     } else if (nColor1 == 0) {

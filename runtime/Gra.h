@@ -2,6 +2,7 @@
 // Colour numbers, the gradient fill and the bit-block transfer.
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "Types.h"
@@ -18,6 +19,9 @@ std::optional<ColorNumber> GraMakeRGBColor(const std::optional<RGB>& aRGB);
 // {r, g, b} of a colour number; {0, 0, 0} for 0; nothing for a value that is
 // no colour number.
 std::optional<RGB> GraGetRGBIntensity(ColorNumber nColor);
+// A colour as a screen reader says it: "red R, green G, blue B"; empty for a
+// number that is no colour.
+std::string GraColorWords(ColorNumber nColor);
 
 // Type 0: a horizontal linear gradient through the colours over the rectangle
 // between the start point and the first end point (far edges exclusive). The

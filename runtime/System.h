@@ -1,6 +1,7 @@
 #pragma once
 // Process and file services. Relative names resolve in the current directory.
 
+#include <cstddef>
 #include <string>
 
 #include "Types.h"
@@ -17,6 +18,9 @@ bool FErase(const std::string& cFile);
 // successful save also removes what saves of the same file that died before
 // their rename left behind.
 Failure WriteFileAtomic(const std::string& cFile, const std::string& cBytes);
+// The whole file's bytes; a file larger than nMaxBytes is refused before any
+// byte is read.
+Failure ReadWholeFile(const std::string& cFile, std::size_t nMaxBytes, std::string& cBytes);
 // Yields the thread; processes no events.
 void Sleep(int nHundredths);
 

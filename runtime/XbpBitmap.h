@@ -8,6 +8,7 @@
 
 #include "Device.h"
 #include "Native.h"
+#include "Pixels.h"
 #include "Types.h"
 
 namespace rt {
@@ -43,8 +44,8 @@ public:
               std::optional<Rect> aSourceRect = std::nullopt,
               std::optional<int> nRop = std::nullopt, int nMode = 3) const;
 
-    // Reads a BMP file; anything unreadable leaves no image and gives false.
-    bool loadFile(const std::string& cFile);
+    // Reads a BMP file; anything unreadable leaves no image and gives the reason.
+    Failure loadFile(const std::string& cFile);
     // Writes a 24-bit Windows BMP, replacing the file whole or not at all.
     Failure saveFile(const std::string& cFile) const;
 
@@ -62,6 +63,9 @@ public:
     std::shared_ptr<void> onScreen() const;
 
 private:
+    // The decoded picture becomes the platform's image; false where it cannot hold it.
+    bool adopt(Pixels pixels);
+
     std::unique_ptr<NativeImage> image_;
     int planes_ = 1;
     std::shared_ptr<XbpPresSpace> ps_;

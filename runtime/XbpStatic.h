@@ -62,7 +62,13 @@ protected:
 
 private:
     Widget* staticWidget() const;
+    // Tells the platform's accessibility what spokenName and spokenDescription say.
     void describe();
+    // The name a screen reader says: the accessible name or caption, and the
+    // colour shown ("Color 1: red 255, green 0, blue 0").
+    std::string spokenName() const;
+    // For a bitmap caption, its size ("128 x 24 pixel picture"); else empty.
+    std::string spokenDescription() const;
     void contentChanged();
 
     std::shared_ptr<XbpBitmap> captionBitmap_;

@@ -56,6 +56,15 @@ std::optional<RGB> GraGetRGBIntensity(ColorNumber nColor)
                static_cast<int>((nColor >> 16) & 0xFF)};
 }
 
+std::string GraColorWords(ColorNumber nColor)
+{
+    const auto rgb = GraGetRGBIntensity(nColor);
+    if (!rgb)
+        return {};
+    return "red " + std::to_string((*rgb)[0]) + ", green " + std::to_string((*rgb)[1]) + ", blue " +
+           std::to_string((*rgb)[2]);
+}
+
 std::optional<GradientBar> MakeGradientBar(XbpPresSpace& oPS, const Pos& aStart, const std::vector<Pos>& aEnds,
                                            const std::vector<std::optional<ColorNumber>>& aColors, int nType)
 {

@@ -1,5 +1,7 @@
 #include "XbpStatic.h"
 
+#include "Gra.h"
+#include "XbpBitmap.h"
 #include "XbpPresSpace.h"
 
 namespace rt {
@@ -49,5 +51,22 @@ void XbpStatic::unlockPS(const std::shared_ptr<XbpPresSpace>& oPS)
 }
 
 int XbpStatic::deviceHeight() const { return size()[1]; }
+
+std::string XbpStatic::spokenName() const
+{
+    std::string name = accessibleName.empty() ? caption : accessibleName;
+    if (colorBG_)
+        if (const std::string words = GraColorWords(*colorBG_); !words.empty())
+            name += ": " + words;
+    return name;
+}
+
+std::string XbpStatic::spokenDescription() const
+{
+    if (type != TypeBitmap || !captionBitmap_ || captionBitmap_->isEmpty())
+        return {};
+    return std::to_string(captionBitmap_->width()) + " x " + std::to_string(captionBitmap_->height()) +
+           " pixel picture";
+}
 
 }  // namespace rt

@@ -42,7 +42,9 @@ struct Fd {
     {
         const int f = fd;
         fd = -1;
-        return ::close(f) == 0 ? Failure() : reason(errno);
+        if (::close(f) != 0)
+            return reason(errno);
+        return std::nullopt;
     }
 };
 
@@ -112,7 +114,9 @@ Failure syncDirectory(const std::string& cDir, const std::string& cName)
         return dir.close();
     dir.fd = -1;
     removeStaleTemporaries(listing, cName);
-    return ::closedir(listing) == 0 ? Failure() : reason(errno);
+    if (::closedir(listing) != 0)
+        return reason(errno);
+    return std::nullopt;
 }
 
 // Where a save of cFile must write: the file itself, or the end of the chain
@@ -122,8 +126,11 @@ Failure followLinks(std::string& cFile)
 {
     for (int hops = 0; hops < 40; ++hops) {
         struct stat st {};
-        if (::lstat(cFile.c_str(), &st) != 0)
-            return errno == ENOENT ? Failure() : reason(errno);
+        if (::lstat(cFile.c_str(), &st) != 0) {
+            if (errno != ENOENT)
+                return reason(errno);
+            return std::nullopt;  // the end of the chain: a file yet to be made
+        }
         if (!S_ISLNK(st.st_mode))
             return std::nullopt;
         std::string target(std::size_t(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
@@ -199,15 +206,12 @@ Failure linkAside(const std::string& cFile, const std::string& cBeside, const st
     return reason(EEXIST);
 }
 
-Failure readAll(const std::string& cFile, std::string& cBytes)
+Failure readFrom(int fd, std::string& cBytes)
 {
-    Fd file{::open(cFile.c_str(), O_RDONLY | O_CLOEXEC)};
-    if (file.fd < 0)
-        return reason(errno);
     cBytes.clear();
     char buffer[65536];
     for (;;) {
-        const ssize_t n = ::read(file.fd, buffer, sizeof buffer);
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -216,6 +220,14 @@ Failure readAll(const std::string& cFile, std::string& cBytes)
             return std::nullopt;
         cBytes.append(buffer, std::size_t(n));
     }
+}
+
+Failure readAll(const std::string& cFile, std::string& cBytes)
+{
+    Fd file{::open(cFile.c_str(), O_RDONLY | O_CLOEXEC)};
+    if (file.fd < 0)
+        return reason(errno);
+    return readFrom(file.fd, cBytes);
 }
 }  // namespace
 
@@ -339,6 +351,19 @@ Failure FinishFile(PreparedFile& p)
     if (p.inPlace)
         return std::nullopt;
     return syncDirectory(p.dir, p.name);
+}
+
+Failure ReadWholeFile(const std::string& cFile, std::size_t nMaxBytes, std::string& cBytes)
+{
+    Fd file{::open(cFile.c_str(), O_RDONLY | O_CLOEXEC)};
+    struct stat st {};
+    if (file.fd < 0 || ::fstat(file.fd, &st) != 0)
+        return reason(errno);
+    if (S_ISDIR(st.st_mode))
+        return reason(EISDIR);
+    if (std::size_t(st.st_size) > nMaxBytes)
+        return reason(EFBIG);
+    return readFrom(file.fd, cBytes);
 }
 
 void Sleep(int nHundredths)

@@ -115,19 +115,10 @@ void XbpBitmap::draw(XbpPresSpace& oPS, const Rect& aTargetRect, std::optional<R
     device->writePixels(qtRect(aTargetRect, device->deviceHeight()), *image_, true);
 }
 
-bool XbpBitmap::loadFile(const std::string& cFile)
+bool XbpBitmap::adopt(Pixels pixels)
 {
-    *image_ = QImage();
-    planes_ = 1;
-    QFile file(QString::fromStdString(cFile));
-    if (!file.open(QIODevice::ReadOnly) || file.size() > qint64(kMaxBmpFileBytes))
-        return false;
-    const QByteArray bytes = file.readAll();
-    const auto pixels = DecodeBmp(bytes.toStdString());
-    if (!pixels)
-        return false;
-    *image_ = imageOf(*pixels);
-    return !image_->isNull();
+    *image_ = pixels.isNull() ? QImage() : imageOf(pixels);
+    return pixels.isNull() || !image_->isNull();
 }
 
 Failure XbpBitmap::saveFile(const std::string& cFile) const

@@ -135,15 +135,9 @@ void XbpStatic::describe()
     auto* w = staticWidget();
     if (!w)
         return;
-    QString name = QString::fromStdString(accessibleName.empty() ? caption : accessibleName);
-    if (colorBG_)
-        if (const auto c = colorFromNumber(*colorBG_))
-            name += QStringLiteral(": red %1, green %2, blue %3").arg(c->red()).arg(c->green()).arg(c->blue());
-    w->setAccessibleName(name);
-    if (type == TypeBitmap && captionBitmap_ && !captionBitmap_->isEmpty())
-        w->setAccessibleDescription(QStringLiteral("%1 x %2 pixel picture")
-                                        .arg(captionBitmap_->width())
-                                        .arg(captionBitmap_->height()));
+    w->setAccessibleName(QString::fromStdString(spokenName()));
+    if (const std::string description = spokenDescription(); !description.empty())
+        w->setAccessibleDescription(QString::fromStdString(description));
 }
 
 XbpStatic::Widget* XbpStatic::staticWidget() const { return static_cast<Widget*>(widget()); }

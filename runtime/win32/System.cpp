@@ -191,6 +191,32 @@ Failure FinishFile(PreparedFile& p)
     return std::nullopt;
 }
 
+Failure ReadWholeFile(const std::string& cFile, std::size_t nMaxBytes, std::string& cBytes)
+{
+    HANDLE file = CreateFileW(widen(cFile).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return lastError();
+    LARGE_INTEGER size{};
+    Failure f;
+    if (!GetFileSizeEx(file, &size))
+        f = lastError();
+    else if (std::uint64_t(size.QuadPart) > nMaxBytes)
+        f = systemReason(ERROR_FILE_TOO_LARGE);
+    cBytes.assign(f ? 0 : std::size_t(size.QuadPart), '\0');
+    for (std::size_t at = 0; !f && at < cBytes.size();) {
+        DWORD done = 0;
+        if (!ReadFile(file, cBytes.data() + at, DWORD(std::min<std::size_t>(cBytes.size() - at, 1u << 20)), &done,
+                      nullptr))
+            f = lastError();
+        else if (done == 0)
+            f = systemReason(ERROR_HANDLE_EOF);
+        at += done;
+    }
+    CloseHandle(file);
+    return f;
+}
+
 void Sleep(int nHundredths) { ::Sleep(nHundredths <= 0 ? 0 : DWORD(10 * nHundredths)); }
 
 }  // namespace rt

@@ -33,26 +33,6 @@ std::uint32_t nearest(std::uint32_t c, const std::vector<std::uint32_t>& palette
 }
 
 // The whole file, or nothing when it cannot be read or is too long for a BMP of ours.
-std::optional<std::string> readWholeFile(const std::string& cFile)
-{
-    HANDLE file = CreateFileW(widen(cFile).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return std::nullopt;
-    LARGE_INTEGER size{};
-    std::optional<std::string> bytes;
-    if (GetFileSizeEx(file, &size) && size.QuadPart <= LONGLONG(kMaxBmpFileBytes)) {
-        std::string data(std::size_t(size.QuadPart), '\0');
-        DWORD done = 0;
-        std::size_t at = 0;
-        while (at < data.size() && ReadFile(file, data.data() + at, DWORD(data.size() - at), &done, nullptr) && done)
-            at += done;
-        if (at == data.size())
-            bytes = std::move(data);
-    }
-    CloseHandle(file);
-    return bytes;
-}
 }  // namespace
 
 XbpBitmap::XbpBitmap() : image_(std::make_unique<Pixels>()) {}
@@ -91,16 +71,10 @@ void XbpBitmap::draw(XbpPresSpace& oPS, const Rect& aTargetRect, std::optional<R
     device->writePixels(areaOf(aTargetRect, device->deviceHeight()), *image_, true);
 }
 
-bool XbpBitmap::loadFile(const std::string& cFile)
+bool XbpBitmap::adopt(Pixels pixels)
 {
-    *image_ = Pixels();
-    planes_ = 1;
+    *image_ = std::move(pixels);
     onScreen_.reset();
-    const auto bytes = readWholeFile(cFile);
-    auto pixels = bytes ? DecodeBmp(*bytes) : std::nullopt;
-    if (!pixels)
-        return false;
-    *image_ = std::move(*pixels);
     return true;
 }
 

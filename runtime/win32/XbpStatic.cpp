@@ -100,12 +100,7 @@ void XbpStatic::describe()
 {
     if (!widget() || type == TypeGroupBox)
         return;
-    std::string name = accessibleName.empty() ? caption : accessibleName;
-    if (colorBG_)
-        if (const auto rgb = GraGetRGBIntensity(*colorBG_))
-            name += ": red " + std::to_string((*rgb)[0]) + ", green " + std::to_string((*rgb)[1]) + ", blue " +
-                    std::to_string((*rgb)[2]);
-    SetWindowTextW(widget(), widen(name).c_str());
+    SetWindowTextW(widget(), widen(spokenName()).c_str());
 }
 
 void XbpStatic::contentChanged()

@@ -138,7 +138,7 @@ TEST_F(MainRun, TypicalRunWritesBothFilesAndEnds)
     EXPECT_TRUE(script.finished());
     EXPECT_EQ(test::readAll("LOGO.TXT"), kRedBlue);
     XbpBitmap logo;
-    ASSERT_TRUE(logo.loadFile("LOGO.BMP"));
+    ASSERT_EQ(logo.loadFile("LOGO.BMP"), std::nullopt);
     EXPECT_EQ(logo.width(), 128);
     EXPECT_EQ(logo.height(), 24);
     EXPECT_EQ(logo.image().pixel(0, 0) | 0xFF000000, qRgb(255, 0, 0));
