@@ -16,7 +16,7 @@ class MakeGraForm : public rt::XbpDialog {
 public:
     MakeGraForm() = default;
 
-    std::vector<std::shared_ptr<rt::XbpWindow>> editControls;
+    std::vector<std::shared_ptr<rt::XbpWindow>> editControls;  // set empty by init; nothing reads or fills it
     std::shared_ptr<rt::XbpPushButton> oPbLogo;    // "Make Logo"
     std::shared_ptr<rt::XbpPushButton> oPbOk;      // "Ok Logo"
     std::shared_ptr<rt::XbpStatic> oGroup;         // group box "Gradient Colorbar"

@@ -24,9 +24,4 @@ void CenterControl(const std::shared_ptr<XbpWindow>& oXbp);
 // application's name, with the text and an OK button.
 void MsgBox(const std::string& cText);
 
-// Queues the quit event. While a modal dialog runs, the dialog is cancelled
-// first and the quit event queued behind the focus event, which the dialog's
-// caller may take: so a quit request is never swallowed.
-void RequestQuit();
-
 }  // namespace rt

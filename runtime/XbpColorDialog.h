@@ -20,7 +20,7 @@ public:
     XbpColorDialog();
     ~XbpColorDialog();
 
-    int mode = 0;
+    int mode = 0;  // recorded as given; no backend needs it
     std::string title;
     bool center = false;
     bool showHelp = true;

@@ -32,7 +32,7 @@ public:
 
     int type = TypeText;
     std::string caption;
-    int options = 0;
+    int options = 0;  // recorded as given; no backend needs it
     bool clipSiblings = false;
     // What screen readers call it; the caption when empty. A colour shown is
     // added to it.

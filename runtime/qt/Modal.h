@@ -14,4 +14,10 @@ void CentreWindow(QWidget* window, QWidget* over = nullptr);
 // the window that gets the focus back. Returns the dialog's result code.
 int RunModal(QDialog& dialog);
 
+// Queues the quit event (for SIGINT and SIGTERM). While a modal dialog runs,
+// the dialog is cancelled first and the quit event queued behind the focus
+// event, which the dialog's caller may take: so a quit request is never
+// swallowed.
+void RequestQuit();
+
 }  // namespace rt

@@ -22,6 +22,7 @@
 
 #include "Accessibility.h"
 #include "AppWindows.h"
+#include "Modal.h"
 
 namespace rt {
 

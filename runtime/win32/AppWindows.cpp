@@ -77,7 +77,4 @@ void modalEnded()
     PostAppEvent(EVENT_SETFOCUS, {}, {}, back);
 }
 
-// Windows has no signals: the end of the session ends the program at once.
-void RequestQuit() { PostAppEvent(EVENT_QUIT); }
-
 }  // namespace rt
