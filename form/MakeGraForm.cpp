@@ -1,5 +1,6 @@
 #include "MakeGraForm.h"
 
+#include "Announce.h"
 #include "AppWindows.h"
 #include "BMP2BMP.h"
 #include "System.h"
@@ -105,7 +106,7 @@ void MakeGraForm::create(const std::shared_ptr<XbpWindow>& oParent,
         // rather than an empty bitmap stretched white over the window.
         if (!oBitmap->loadFile("LOGO.BMP")) {
             drawingArea->bitmap = BMP2BMP(oBitmap, {365, 140});
-            accessibleDescription += " The logo saved last time is shown as the background.";
+            Announce("The logo saved last time is shown as the background.");
         }
     }
     XbpDialog::create(oParent, oOwner, aPos, aSize, aPP, lVisible);

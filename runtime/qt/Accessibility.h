@@ -4,6 +4,8 @@
 // own widgets (the buttons, the dialogs) describe themselves. Announce's
 // widget is a notification.
 
+class QWidget;
+
 namespace rt {
 
 // The object name of the widget through which Announce speaks.
@@ -12,6 +14,6 @@ inline constexpr const char* kAnnouncementName = "rt.announcement";
 void InstallAccessibility();
 // Before a window goes: what Announce said in it just now gets half a second
 // to be asked for by the screen reader, which reads a notification's text back.
-void LetLastWordsBeHeard();
+void LetLastWordsBeHeard(QWidget* window);
 
 }  // namespace rt

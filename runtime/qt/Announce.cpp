@@ -19,18 +19,23 @@ namespace rt {
 namespace {
 QElapsedTimer lastAnnouncement;
 QString pendingText;
-QPointer<QWidget> pendingWindow;
+bool pending = false;
+
+QWidget* appWindowWidget()
+{
+    const auto window = AppWindow();
+    return window && window->widget() ? window->widget()->window() : nullptr;
+}
 
 // A notification that a screen reader speaks as it is shown: an empty widget
 // of one pixel that paints nothing, takes no focus and lets the mouse through,
-// in the window. Each text gets a new one: a screen reader passes over a
-// notification that is only hidden and shown again.
-void showPending()
+// in the application window. Each text gets a new one: a screen reader passes
+// over a notification that is only hidden and shown again.
+void showPending(QWidget* top)
 {
-    QWidget* top = pendingWindow;
-    pendingWindow = nullptr;
-    if (!top || pendingText.isEmpty())
+    if (!pending || !top)
         return;
+    pending = false;
     delete top->findChild<QWidget*>(kAnnouncementName, Qt::FindDirectChildrenOnly);
     auto* note = new QWidget(top);
     note->setObjectName(kAnnouncementName);
@@ -38,60 +43,64 @@ void showPending()
     note->setAttribute(Qt::WA_TransparentForMouseEvents);
     note->setGeometry(0, 0, 1, 1);
     note->setAccessibleName(pendingText);
-    pendingText.clear();
     note->show();
     lastAnnouncement.start();
 }
 
-// A screen reader speaks what the window says when it is activated, and the
+// A screen reader takes a moment to say what the focus landed on; a text
+// shown meanwhile could be cut off by it.
+void showSoon()
+{
+    QTimer::singleShot(300, qApp, [] { showPending(appWindowWidget()); });
+}
+
+// A screen reader speaks what a window says when it is activated, and the
 // newly focused control, each cutting off what it said before: so the text
-// waits until the window is active and the focus has landed.
+// waits until the application window is active and the focus has landed in it.
 class WhenActive final : public QObject {
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::WindowActivate && watched == pendingWindow) {
-            watched->removeEventFilter(this);
-            QTimer::singleShot(0, showPending);
+        auto* widget = qobject_cast<QWidget*>(watched);
+        QWidget* top = appWindowWidget();
+        if (event->type() == QEvent::FocusIn && pending && widget && top && widget->window() == top &&
+            top->isActiveWindow()) {
+            qApp->removeEventFilter(this);
+            showSoon();
         }
         return false;
     }
 };
+WhenActive whenActive;
 }  // namespace
 
 // Made whether a screen reader listens or not: Qt tells only its platform's
 // bridge whether one does, and the widget costs nothing that anyone sees.
 void Announce(const std::string& cText)
 {
-    const auto window = AppWindow();
-    QWidget* top = window && window->widget() ? window->widget()->window() : nullptr;
-    if (!top)
-        return;
-    static WhenActive whenActive;
-    if (pendingWindow)
-        pendingWindow->removeEventFilter(&whenActive);
     pendingText = QString::fromStdString(cText);
-    pendingWindow = top;
-    if (top->isActiveWindow()) {
-        QTimer::singleShot(0, showPending);
+    pending = true;
+    if (QWidget* top = appWindowWidget(); top && top->isActiveWindow()) {
+        showSoon();
         return;
     }
-    top->installEventFilter(&whenActive);
-    // A window that is not activated again (a desktop that keeps the focus
+    qApp->installEventFilter(&whenActive);
+    // A window that is not activated (a desktop that keeps the focus
     // elsewhere) still says it, a moment later.
-    QTimer::singleShot(1000, top, [top] {
-        if (pendingWindow == top) {
-            top->removeEventFilter(&whenActive);
-            showPending();
+    QTimer::singleShot(1000, qApp, [] {
+        if (pending && appWindowWidget()) {
+            qApp->removeEventFilter(&whenActive);
+            showPending(appWindowWidget());
         }
     });
 }
 
-void LetLastWordsBeHeard()
+void LetLastWordsBeHeard(QWidget* window)
 {
     // A screen reader asks back for a notification's text; a window that has
     // just said something (the save) and goes gives it a moment to.
-    showPending();
+    if (window == appWindowWidget() || !AppWindow())
+        showPending(window);
     if (!lastAnnouncement.isValid() || lastAnnouncement.elapsed() > 2000 || !QAccessible::isActive())
         return;
     QEventLoop loop;

@@ -21,7 +21,7 @@ XbpWindow::~XbpWindow()
     // What the window said last (the save) must still be there when a screen
     // reader asks for it.
     if (widget_ && widget_->isWindow())
-        LetLastWordsBeHeard();
+        LetLastWordsBeHeard(widget_);
     // A parent's widget may have taken ours with it already.
     delete widget_;
 }
