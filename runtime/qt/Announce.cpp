@@ -5,7 +5,6 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QEventLoop>
-#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
