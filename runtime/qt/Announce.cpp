@@ -46,11 +46,12 @@ void showPending(QWidget* top)
     lastAnnouncement.start();
 }
 
-// A screen reader takes a moment to say what the focus landed on; a text
-// shown meanwhile could be cut off by it.
+// A screen reader takes a moment to say what the focus landed on, and while
+// the events of a closing dialog still flood it, it passes over a
+// notification's showing: so the text comes a second later.
 void showSoon()
 {
-    QTimer::singleShot(300, qApp, [] { showPending(appWindowWidget()); });
+    QTimer::singleShot(1000, qApp, [] { showPending(appWindowWidget()); });
 }
 
 // A screen reader speaks what a window says when it is activated, and the
@@ -86,7 +87,7 @@ void Announce(const std::string& cText)
     qApp->installEventFilter(&whenActive);
     // A window that is not activated (a desktop that keeps the focus
     // elsewhere) still says it, a moment later.
-    QTimer::singleShot(1000, qApp, [] {
+    QTimer::singleShot(2000, qApp, [] {
         if (pending && appWindowWidget()) {
             qApp->removeEventFilter(&whenActive);
             showPending(appWindowWidget());
