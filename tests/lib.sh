@@ -93,6 +93,15 @@ start_wine() {
 }
 
 
+# accessibility_bus: the AT-SPI bus of this test's session bus turned on, as a
+# screen reader turns it on, its socket in a folder of the test's own.
+accessibility_bus() {
+  export XDG_RUNTIME_DIR="$work/xdg"; mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+  dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.freedesktop.DBus.Properties.Set \
+    string:org.a11y.Status string:IsEnabled variant:boolean:true >/dev/null ||
+    fail "the accessibility bus cannot be turned on"
+}
+
 # Whether this kernel runs 32-bit x86 programs (some have that turned off):
 # Wine's 32-bit loader says.
 runs_32bit() { [ ! -x /usr/lib/wine/wine ] || /usr/lib/wine/wine --version >/dev/null 2>&1; }

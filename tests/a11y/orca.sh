@@ -20,9 +20,9 @@ start_xvfb openbox
 
 # A home of the test's own, where Orca keeps its settings and speech-dispatcher
 # finds its module and its (null) sound output.
-export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_RUNTIME_DIR="$work/xdg"
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config"
 said="$work/said.txt"; : >"$said"
-mkdir -p "$XDG_CONFIG_HOME/speech-dispatcher/modules"; mkdir -m 700 "$XDG_RUNTIME_DIR"
+mkdir -p "$XDG_CONFIG_HOME/speech-dispatcher/modules"
 printf 'AudioOutputMethod "libao"\nDefaultModule said\nAddModule "said" "sd_generic" "said.conf"\n' \
   >"$XDG_CONFIG_HOME/speech-dispatcher/speechd.conf"
 echo "default_driver=null" >"$HOME/.libao"   # no sound card: libao's null driver
@@ -30,9 +30,7 @@ cat >"$XDG_CONFIG_HOME/speech-dispatcher/modules/said.conf" <<CONF
 GenericExecuteSynth "printf %s \\'\$DATA\\' | tr '\\\\n' ' ' >>$said && echo >>$said"
 AddVoice "en" "MALE1" "en"
 CONF
-dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.freedesktop.DBus.Properties.Set \
-  string:org.a11y.Status string:IsEnabled variant:boolean:true >/dev/null ||
-  fail "the accessibility bus cannot be turned on"
+accessibility_bus
 orca --replace -u "$work/orca-prefs" >"$work/orca.out" 2>&1 &
 pids+=($!)
 at_exit+=("pkill -f 'speech-dispatcher.*--spawn' 2>/dev/null")
