@@ -1,8 +1,8 @@
 #pragma once
 // Something a presentation space draws on: a window's picture or a bitmap.
-// Coordinates here are the platform's (top-left origin); the callers convert.
+// Areas here run from the top-left corner; the callers convert.
 
-#include "Native.h"
+#include "Pixels.h"
 
 namespace rt {
 
@@ -10,10 +10,10 @@ class Device {
 public:
     virtual ~Device() = default;
     virtual int deviceHeight() const = 0;
-    // The pixels inside r, in logical pixels; a null image when there are none.
-    virtual NativeImage readPixels(const NativeRect& r) const = 0;
-    // Puts image into target, scaled to it; smooth filtering when asked.
-    virtual void writePixels(const NativeRect& target, const NativeImage& image, bool smooth) = 0;
+    // The pixels inside r, in logical pixels; none when there are none.
+    virtual Pixels readPixels(const Area& r) const = 0;
+    // Puts image into target, scaled to it; smoothly filtered when asked.
+    virtual void writePixels(const Area& target, const Pixels& image, bool smooth) = 0;
 };
 
 }  // namespace rt

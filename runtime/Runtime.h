@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "NativeSlot.h"
+
 namespace rt {
 
 class Runtime {
@@ -27,8 +29,7 @@ public:
     static std::string ProgramName();
 
 private:
-    struct Impl;
-    std::unique_ptr<Impl> d;
+    std::unique_ptr<NativePlatform, DropNativePlatform> platform_;
 };
 
 }  // namespace rt

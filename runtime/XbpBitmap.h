@@ -7,7 +7,7 @@
 #include <string>
 
 #include "Device.h"
-#include "Native.h"
+#include "NativeSlot.h"
 #include "Pixels.h"
 #include "Types.h"
 
@@ -22,6 +22,8 @@ public:
     static std::shared_ptr<XbpBitmap> New();
     XbpBitmap();
     ~XbpBitmap() override;
+    XbpBitmap(const XbpBitmap&) = delete;
+    XbpBitmap& operator=(const XbpBitmap&) = delete;
 
     void create();
 
@@ -49,27 +51,27 @@ public:
     // Writes a 24-bit Windows BMP, replacing the file whole or not at all.
     Failure saveFile(const std::string& cFile) const;
 
-    bool isEmpty() const;
-    int width() const;
-    int height() const;
-    const NativeImage& image() const { return *image_; }
+    bool isEmpty() const { return image_.isNull(); }
+    int width() const { return image_.width; }
+    int height() const { return image_.height; }
+    // The picture: rows from the top, a palette picture with its palette.
+    const Pixels& pixels() const { return image_; }
 
-    int deviceHeight() const override;
-    NativeImage readPixels(const NativeRect& r) const override;
-    void writePixels(const NativeRect& target, const NativeImage& image, bool smooth) override;
+    int deviceHeight() const override { return image_.height; }
+    Pixels readPixels(const Area& r) const override;
+    void writePixels(const Area& target, const Pixels& image, bool smooth) override;
 
-    // What the platform keeps to put the image on screen (a DIB section on
-    // Windows), made when first needed and dropped when the image changes.
-    std::shared_ptr<void> onScreen() const;
+    // The picture as the platform puts it on screen, made when first needed
+    // and dropped when the picture changes; null for no picture.
+    NativeImage* onScreen() const;
 
 private:
-    // The decoded picture becomes the platform's image; false where it cannot hold it.
-    bool adopt(Pixels pixels);
+    void changed() { onScreen_.reset(); }
 
-    std::unique_ptr<NativeImage> image_;
+    Pixels image_;
     int planes_ = 1;
     std::shared_ptr<XbpPresSpace> ps_;
-    mutable std::shared_ptr<void> onScreen_;
+    mutable std::unique_ptr<NativeImage, DropNativeImage> onScreen_;
 };
 
 }  // namespace rt

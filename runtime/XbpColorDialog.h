@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "Native.h"
+#include "NativeSlot.h"
 #include "Types.h"
 
 namespace rt {
@@ -33,12 +33,12 @@ public:
     std::optional<ColorNumber> display();
     void destroy();
 
-    // The platform's dialog while it exists; for tests.
+    // The platform's dialog while it exists; for the backend's tests.
     NativeColorDialog* dialog() const { return dialog_.get(); }
 
 private:
     std::weak_ptr<XbpWindow> parent_;
-    std::unique_ptr<NativeColorDialog> dialog_;
+    std::unique_ptr<NativeColorDialog, DropNativeColorDialog> dialog_;
 };
 
 }  // namespace rt

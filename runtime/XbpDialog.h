@@ -43,7 +43,7 @@ public:
     void handleEvent(long nEvent, MsgParam mp1, MsgParam mp2) override;
 
 protected:
-    NativeWindow makeWidget(NativeWindow parentWidget) override;
+    NativeWindow* makeNative(NativeWindow* parent) override;
     void applyGeometry() override;
 
 private:

@@ -20,7 +20,7 @@ public:
     void refresh();
 
 protected:
-    NativeWindow makeWidget(NativeWindow parentWidget) override;
+    NativeWindow* makeNative(NativeWindow* parent) override;
 };
 
 }  // namespace rt

@@ -51,17 +51,19 @@ public:
     bool isLocked() const { return locked_; }
 
     int deviceHeight() const override;
-    NativeImage readPixels(const NativeRect& r) const override;
-    void writePixels(const NativeRect& target, const NativeImage& image, bool smooth) override;
+    Pixels readPixels(const Area& r) const override;
+    void writePixels(const Area& target, const Pixels& image, bool smooth) override;
 
-    class Widget;
+    // What presentation spaces drew on it since its content last changed, at
+    // its size, alpha 0 where nothing was drawn; for its backend, which shows
+    // it over the content.
+    const Pixels& drawn() const { return drawn_; }
 
 protected:
-    NativeWindow makeWidget(NativeWindow parentWidget) override;
+    NativeWindow* makeNative(NativeWindow* parent) override;
     void created() override;
 
 private:
-    Widget* staticWidget() const;
     // Tells the platform's accessibility what spokenName and spokenDescription say.
     void describe();
     // The name a screen reader says: the accessible name or caption, and the
@@ -74,6 +76,7 @@ private:
     std::shared_ptr<XbpBitmap> captionBitmap_;
     std::optional<ColorNumber> colorBG_;
     std::shared_ptr<XbpPresSpace> ownPS_;
+    Pixels drawn_;
     bool locked_ = false;
 };
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "Native.h"
+#include "NativeSlot.h"
 #include "Types.h"
 
 namespace rt {
@@ -42,8 +42,7 @@ public:
 
     long cargo = 0;
     // What a screen reader says this window is for, beside its name, when it
-    // gets the focus; nothing visible. Set before create(). (Windows' own
-    // proxies for its controls have no place for it yet.)
+    // gets the focus; nothing visible. Set before create().
     std::string accessibleDescription;
 
     std::shared_ptr<XbpWindow> parent() const { return parent_.lock(); }
@@ -52,14 +51,13 @@ public:
     Size size() const { return size_; }
     const PresParams& presParams() const { return pp_; }
 
-    // The platform's window, null until create(); for the runtime and tests.
-    NativeWindow widget() const { return widget_; }
-    // The window that w is, or lies in.
-    static XbpWindow* fromWidget(NativeWindow w);
+    // The platform's window, null until create(); for the runtime's backend and its tests.
+    NativeWindow* native() const { return native_.get(); }
 
 protected:
     XbpWindow() = default;
-    virtual NativeWindow makeWidget(NativeWindow parentWidget) = 0;
+    // The platform's window of this kind, in the parent's (null for a top-level window).
+    virtual NativeWindow* makeNative(NativeWindow* parent) = 0;
     // Runs once the widget is made and set up.
     virtual void created() {}
     // Places the widget from pos and size; top-level windows place themselves.
@@ -78,7 +76,7 @@ private:
     Size size_{0, 0};
     PresParams pp_;
     bool visible_ = true;
-    NativeWindow widget_ = nullptr;
+    std::unique_ptr<NativeWindow, DropNativeWindow> native_;
 };
 
 }  // namespace rt

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <deque>
 
-#include "Platform.h"
+#include "Backend.h"
 #include "XbpWindow.h"
 
 namespace rt {
@@ -28,7 +28,7 @@ long AppEvent(MsgParam& mp1, MsgParam& mp2, std::shared_ptr<XbpWindow>& oXbp)
 {
     auto& q = queue();
     while (q.empty())
-        RunUntilEventQueued();
+        backend::RunUntilEventQueued();
     QueuedEvent e = std::move(q.front());
     q.pop_front();
     mp1 = e.mp1;
@@ -40,7 +40,7 @@ long AppEvent(MsgParam& mp1, MsgParam& mp2, std::shared_ptr<XbpWindow>& oXbp)
 bool PostAppEvent(long nEvent, MsgParam mp1, MsgParam mp2, const std::shared_ptr<XbpWindow>& oXbp)
 {
     queue().push_back({nEvent, mp1, mp2, oXbp});
-    EventQueued();
+    backend::EventQueued();
     return true;
 }
 

@@ -1,6 +1,8 @@
 #include "AppWindows.h"
 
-#include "Platform.h"
+#include "Backend.h"
+#include "Modal.h"
+#include "Runtime.h"
 #include "XbpWindow.h"
 
 namespace rt {
@@ -8,10 +10,10 @@ namespace rt {
 namespace {
 class Desktop final : public XbpWindow {
 public:
-    Desktop() { init(nullptr, nullptr, Pos{0, 0}, DesktopSize()); }
+    Desktop() { init(nullptr, nullptr, Pos{0, 0}, backend::WorkAreaSize()); }
 
 protected:
-    NativeWindow makeWidget(NativeWindow) override { return nullptr; }
+    NativeWindow* makeNative(NativeWindow*) override { return nullptr; }
 };
 
 std::weak_ptr<XbpWindow>& appWindow()
@@ -30,5 +32,26 @@ std::shared_ptr<XbpWindow> AppDesktop()
 void SetAppWindow(const std::shared_ptr<XbpWindow>& oXbp) { appWindow() = oXbp; }
 
 std::shared_ptr<XbpWindow> AppWindow() { return appWindow().lock(); }
+
+void SetAppFocus(const std::shared_ptr<XbpWindow>& oXbp)
+{
+    if (oXbp && oXbp->native())
+        backend::Focus(*oXbp);
+}
+
+void CenterControl(const std::shared_ptr<XbpWindow>& oXbp)
+{
+    if (oXbp && oXbp->native())
+        backend::Centre(*oXbp);
+}
+
+void MsgBox(const std::string& cText)
+{
+    const auto app = AppWindow();
+    RunModal([&] {
+        backend::ShowMessageBox(Runtime::DisplayName(), cText, app ? app->native() : nullptr);
+        return 0;
+    });
+}
 
 }  // namespace rt

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "GradientBar.h"
+#include "PixelOps.h"
 #include "XbpPresSpace.h"
 
 namespace rt {
@@ -65,8 +65,8 @@ std::string GraColorWords(ColorNumber nColor)
            std::to_string((*rgb)[2]);
 }
 
-std::optional<GradientBar> MakeGradientBar(XbpPresSpace& oPS, const Pos& aStart, const std::vector<Pos>& aEnds,
-                                           const std::vector<std::optional<ColorNumber>>& aColors, int nType)
+void GraGradient(XbpPresSpace& oPS, const Pos& aStart, const std::vector<Pos>& aEnds,
+                 const std::vector<std::optional<ColorNumber>>& aColors, int nType)
 {
     if (nType != 0)
         throw std::invalid_argument("GraGradient: only gradient type 0 is supported");
@@ -79,17 +79,40 @@ std::optional<GradientBar> MakeGradientBar(XbpPresSpace& oPS, const Pos& aStart,
             throw std::invalid_argument("GraGradient: a colour is no colour number");
         colors.push_back(*rgb);
     }
-    GradientBar bar;
-    bar.device = oPS.device();
-    bar.rect = {std::min(aStart[0], aEnds[0][0]), std::min(aStart[1], aEnds[0][1]),
-                std::max(aStart[0], aEnds[0][0]), std::max(aStart[1], aEnds[0][1])};
-    const int width = bar.rect[2] - bar.rect[0];
-    const int height = bar.rect[3] - bar.rect[1];
-    if (!bar.device || width <= 0 || height <= 0)
-        return std::nullopt;
-    for (int x = 0; x < width; ++x)
-        bar.row.push_back(interpolate(colors, x, width));
-    return bar;
+    const auto device = oPS.device();
+    const Rect rect{std::min(aStart[0], aEnds[0][0]), std::min(aStart[1], aEnds[0][1]),
+                    std::max(aStart[0], aEnds[0][0]), std::max(aStart[1], aEnds[0][1])};
+    Pixels bar;
+    bar.width = rect[2] - rect[0];
+    bar.height = rect[3] - rect[1];
+    if (!device || bar.isNull())
+        return;
+    // One row of colours, which every row repeats.
+    std::vector<std::uint32_t> row;
+    for (int x = 0; x < bar.width; ++x) {
+        const RGB c = interpolate(colors, x, bar.width);
+        row.push_back(0xFF000000 | std::uint32_t(c[0]) << 16 | std::uint32_t(c[1]) << 8 | std::uint32_t(c[2]));
+    }
+    bar.rgb.reserve(std::size_t(bar.width) * std::size_t(bar.height));
+    for (int y = 0; y < bar.height; ++y)
+        bar.rgb.insert(bar.rgb.end(), row.begin(), row.end());
+    device->writePixels(AreaOf(rect, device->deviceHeight()), bar, false);
+}
+
+void GraBitBlt(XbpPresSpace& oTarget, XbpPresSpace& oSource, const Rect& aTargetRect,
+               const Rect& aSourceRect)
+{
+    const auto target = oTarget.device();
+    const auto source = oSource.device();
+    if (!target || !source)
+        return;
+    const Area from = AreaOf(aSourceRect, source->deviceHeight());
+    const Area to = AreaOf(aTargetRect, target->deviceHeight());
+    if (from.isEmpty() || to.isEmpty())
+        return;
+    const Pixels pixels = source->readPixels(from);
+    if (!pixels.isNull())
+        target->writePixels(to, pixels, false);
 }
 
 }  // namespace rt

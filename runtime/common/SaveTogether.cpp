@@ -2,10 +2,12 @@
 
 #include <vector>
 
-#include "Platform.h"
+#include "Backend.h"
 #include "System.h"
 
 namespace rt {
+
+using backend::Prepared;
 
 struct SaveTogether::Impl {
     struct Entry {
@@ -34,18 +36,18 @@ Failure SaveTogether::place(std::string& cFile)
     // What is not placed goes with the entries: a failed save leaves nothing.
     const auto putBack = [&entries](std::size_t placed) {
         while (placed > 0)
-            RestoreFile(*entries[--placed].prepared);
+            backend::RestoreFile(*entries[--placed].prepared);
         entries.clear();
     };
     for (std::size_t i = 0; i < entries.size(); ++i) {
         cFile = entries[i].cFile;
         // The last file needs nothing kept: if it cannot be placed, it was not.
         if (i + 1 < entries.size())
-            if (Failure f = KeepOld(*entries[i].prepared)) {
+            if (Failure f = backend::KeepOld(*entries[i].prepared)) {
                 putBack(i);
                 return f;
             }
-        if (Failure f = PlaceFile(*entries[i].prepared)) {
+        if (Failure f = backend::PlaceFile(*entries[i].prepared)) {
             putBack(i);
             return f;
         }
@@ -54,7 +56,7 @@ Failure SaveTogether::place(std::string& cFile)
     // nothing is put back over new files that are already in place.
     Failure first;
     for (auto& entry : entries)
-        if (Failure f = FinishFile(*entry.prepared); f && !first) {
+        if (Failure f = backend::FinishFile(*entry.prepared); f && !first) {
             first = f;
             cFile = entry.cFile;
         }
@@ -65,15 +67,15 @@ Failure SaveTogether::place(std::string& cFile)
 Failure WriteFileAtomic(const std::string& cFile, const std::string& cBytes)
 {
     Prepared prepared;
-    if (Failure f = PrepareFile(cFile, cBytes, prepared))
+    if (Failure f = backend::PrepareFile(cFile, cBytes, prepared))
         return f;
     if (openNow) {
         openNow->entries.push_back({cFile, std::move(prepared)});
         return std::nullopt;
     }
-    if (Failure f = PlaceFile(*prepared))
+    if (Failure f = backend::PlaceFile(*prepared))
         return f;
-    return FinishFile(*prepared);
+    return backend::FinishFile(*prepared);
 }
 
 }  // namespace rt

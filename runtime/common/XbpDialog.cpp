@@ -1,5 +1,7 @@
 #include "XbpDialog.h"
 
+#include "Backend.h"
+
 namespace rt {
 
 void XbpDialog::init(const std::shared_ptr<XbpWindow>& oParent,
@@ -20,6 +22,22 @@ void XbpDialog::create(const std::shared_ptr<XbpWindow>& oParent,
     XbpWindow::create(oParent, oOwner, aPos, aSize, aPP, lVisible);
     drawingArea->create(nullptr, nullptr, Pos{0, 0}, size());
     configure();
+}
+
+NativeWindow* XbpDialog::makeNative(NativeWindow*) { return backend::MakeDialog(*this); }
+
+void XbpDialog::applyGeometry() { backend::PlaceDialog(*this); }
+
+void XbpDialog::configure()
+{
+    if (!native())
+        return;
+    backend::ConfigureDialog(*this);
+    if (icon && icon != shownIcon_) {  // the window manager is told only of a change
+        backend::SetDialogIcon(*this, *icon);
+        shownIcon_ = icon;
+    }
+    drawingArea->refresh();
 }
 
 void XbpDialog::handleEvent(long nEvent, MsgParam, MsgParam)

@@ -1,5 +1,7 @@
 #include "XbpPushButton.h"
 
+#include "Backend.h"
+
 namespace rt {
 
 std::shared_ptr<XbpPushButton> XbpPushButton::New(const std::shared_ptr<XbpWindow>& oParent,
@@ -12,6 +14,11 @@ std::shared_ptr<XbpPushButton> XbpPushButton::New(const std::shared_ptr<XbpWindo
     auto o = std::make_shared<XbpPushButton>();
     o->init(oParent, oOwner, aPos, aSize, aPP, lVisible);
     return o;
+}
+
+NativeWindow* XbpPushButton::makeNative(NativeWindow* parent)
+{
+    return parent ? backend::MakePushButton(*this, *parent) : nullptr;
 }
 
 void XbpPushButton::handleEvent(long nEvent, MsgParam, MsgParam)

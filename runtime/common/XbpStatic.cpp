@@ -1,6 +1,8 @@
 #include "XbpStatic.h"
 
+#include "Backend.h"
 #include "Gra.h"
+#include "PixelOps.h"
 #include "XbpBitmap.h"
 #include "XbpPresSpace.h"
 
@@ -15,6 +17,31 @@ std::shared_ptr<XbpStatic> XbpStatic::New(const std::shared_ptr<XbpWindow>& oPar
     auto o = std::make_shared<XbpStatic>();
     o->init(oParent, oOwner, aPos, aSize, aPP, lVisible);
     return o;
+}
+
+XbpStatic::XbpStatic() = default;
+XbpStatic::~XbpStatic() = default;
+
+NativeWindow* XbpStatic::makeNative(NativeWindow* parent)
+{
+    return parent ? backend::MakeStatic(*this, *parent) : nullptr;
+}
+
+void XbpStatic::created() { describe(); }
+
+void XbpStatic::describe()
+{
+    const std::string description = spokenDescription();
+    backend::SpokenAs(*this, spokenName(), description.empty() ? accessibleDescription : description);
+}
+
+void XbpStatic::contentChanged()
+{
+    drawn_ = Pixels();  // the new content replaces what was drawn on it
+    if (native()) {
+        backend::Repaint(*this);
+        describe();
+    }
 }
 
 void XbpStatic::setCaption(const std::shared_ptr<XbpBitmap>& oBitmap)
@@ -51,6 +78,31 @@ void XbpStatic::unlockPS(const std::shared_ptr<XbpPresSpace>& oPS)
 }
 
 int XbpStatic::deviceHeight() const { return size()[1]; }
+
+Pixels XbpStatic::readPixels(const Area& r) const
+{
+    if (!native())
+        return Pixels();
+    return Cropped(backend::StaticPicture(*this), r, 0xFF000000);
+}
+
+void XbpStatic::writePixels(const Area& target, const Pixels& image, bool smooth)
+{
+    if (!native() || image.isNull() || target.isEmpty())
+        return;
+    if (drawn_.width != size()[0] || drawn_.height != size()[1]) {
+        drawn_ = Pixels();
+        drawn_.width = size()[0];
+        drawn_.height = size()[1];
+        drawn_.bits = 32;
+        drawn_.rgb.assign(std::size_t(drawn_.width) * std::size_t(drawn_.height), 0);
+    }
+    Pixels scaled = backend::Scaled(image, target.width, target.height, smooth);
+    for (auto& c : scaled.rgb)
+        c |= 0xFF000000;  // what is drawn covers what was there
+    Overlay(drawn_, scaled, target.x, target.y);
+    backend::Repaint(*this);
+}
 
 std::string XbpStatic::spokenName() const
 {

@@ -4,9 +4,13 @@
 #include <cstdio>
 
 #include "AppWindows.h"
+#include "Backend.h"
 #include "Runtime.h"
 
 namespace rt {
+
+// The native slot goes with the window: its backend lets the platform's window go.
+XbpWindow::~XbpWindow() = default;
 
 void XbpWindow::init(const std::shared_ptr<XbpWindow>& oParent,
                      const std::shared_ptr<XbpWindow>& oOwner, std::optional<Pos> aPos,
@@ -41,6 +45,38 @@ void XbpWindow::create(const std::shared_ptr<XbpWindow>& oParent,
 
     build();
 }
+
+void XbpWindow::build()
+{
+    const auto p = parent();
+    native_.reset(makeNative(p ? p->native() : nullptr));
+    if (!native_)
+        return;
+    applyGeometry();
+    applyPresParams();
+    if (!accessibleDescription.empty())
+        backend::SpokenAs(*this, {}, accessibleDescription);
+    backend::SetVisible(*this, visible_);
+    created();
+}
+
+void XbpWindow::show()
+{
+    visible_ = true;
+    if (native_)
+        backend::SetVisible(*this, true);
+}
+
+void XbpWindow::hide()
+{
+    visible_ = false;
+    if (native_)
+        backend::SetVisible(*this, false);
+}
+
+void XbpWindow::applyGeometry() { backend::PlaceControl(*this); }
+
+void XbpWindow::applyPresParams() { backend::ApplyPresParams(*this); }
 
 void XbpWindow::handleEvent(long, MsgParam, MsgParam) {}
 

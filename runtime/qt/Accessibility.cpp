@@ -4,6 +4,7 @@
 #include <QAccessibleWidget>
 #include <QWidget>
 
+#include "QtNative.h"
 #include "XbpDialog.h"
 #include "XbpStatic.h"
 
@@ -19,7 +20,7 @@ QAccessibleInterface* describe(const QString& className, QObject* object)
         return nullptr;
     if (widget->objectName() == QLatin1String(kAnnouncementName))
         return new QAccessibleWidget(widget, QAccessible::Notification);
-    XbpWindow* window = XbpWindow::fromWidget(widget);
+    XbpWindow* window = WindowOf(widget);
     if (dynamic_cast<XbpDialog*>(window))
         return new QAccessibleWidget(widget, QAccessible::Window);
     if (auto* control = dynamic_cast<XbpStatic*>(window)) {

@@ -1,5 +1,3 @@
-#include "Announce.h"
-
 #include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -11,6 +9,8 @@
 
 #include "Accessibility.h"
 #include "AppWindows.h"
+#include "Backend.h"
+#include "QtNative.h"
 #include "XbpWindow.h"
 
 namespace rt {
@@ -23,7 +23,8 @@ bool pending = false;
 QWidget* appWindowWidget()
 {
     const auto window = AppWindow();
-    return window && window->widget() ? window->widget()->window() : nullptr;
+    QWidget* w = window ? WidgetOf(*window) : nullptr;
+    return w ? w->window() : nullptr;
 }
 
 // A notification that a screen reader speaks as it is shown: an empty widget
@@ -76,7 +77,7 @@ WhenActive whenActive;
 
 // Made whether a screen reader listens or not: Qt tells only its platform's
 // bridge whether one does, and the widget costs nothing that anyone sees.
-void Announce(const std::string& cText)
+void backend::Announce(const std::string& cText)
 {
     pendingText = QString::fromStdString(cText);
     pending = true;

@@ -1,8 +1,8 @@
 #include <QEventLoop>
 
-#include "Platform.h"
+#include "Backend.h"
 
-namespace rt {
+namespace rt::backend {
 
 namespace {
 QEventLoop* waiting = nullptr;  // the loop that runs while the queue is empty
@@ -22,4 +22,4 @@ void EventQueued()
         waiting->quit();
 }
 
-}  // namespace rt
+}  // namespace rt::backend

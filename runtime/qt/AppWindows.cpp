@@ -1,33 +1,16 @@
-#include "AppWindows.h"
-#include "Modal.h"
-#include "Platform.h"
-
 #include <QApplication>
-#include <QDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
-#include <QPointer>
 #include <QScreen>
 #include <QWindow>
-#include <QWidget>
 
-#include "AppEvents.h"
-#include "Runtime.h"
-#include "XbpWindow.h"
+#include "Backend.h"
+#include "CentreWindow.h"
+#include "QtNative.h"
 
 namespace rt {
 
 namespace {
-struct Modal {
-    int depth = 0;
-    bool quitPending = false;
-};
-Modal& modal()
-{
-    static Modal m;
-    return m;
-}
-
 QRect areaToCentreOn(QWidget* over)
 {
     return over ? over->window()->frameGeometry()
@@ -65,46 +48,7 @@ public:
 private:
     QPointer<QWidget> over_;
 };
-
-std::shared_ptr<XbpWindow> windowOf(QWidget* w)
-{
-    XbpWindow* x = XbpWindow::fromWidget(w);
-    return x ? x->shared_from_this() : nullptr;
-}
 }  // namespace
-
-Size DesktopSize()
-{
-    const QRect r = QGuiApplication::primaryScreen()->availableGeometry();
-    return {r.width(), r.height()};
-}
-
-void SetAppFocus(const std::shared_ptr<XbpWindow>& oXbp)
-{
-    QWidget* w = oXbp ? oXbp->widget() : nullptr;
-    if (!w)
-        return;
-    if (w->isWindow()) {
-        w->raise();
-        w->activateWindow();
-    } else {
-        w->setFocus(Qt::OtherFocusReason);
-    }
-}
-
-void CenterControl(const std::shared_ptr<XbpWindow>& oXbp)
-{
-    QWidget* w = oXbp ? oXbp->widget() : nullptr;
-    if (!w)
-        return;
-    if (w->isWindow()) {
-        CentreWindow(w);
-        return;
-    }
-    QRect frame = w->geometry();
-    frame.moveCenter(w->parentWidget()->rect().center());
-    w->move(frame.topLeft());
-}
 
 void CentreWindow(QWidget* window, QWidget* over)
 {
@@ -114,44 +58,51 @@ void CentreWindow(QWidget* window, QWidget* over)
         new CentreWhenFramed(window, over);
 }
 
-void MsgBox(const std::string& cText)
+namespace backend {
+
+Size WorkAreaSize()
 {
-    const auto app = AppWindow();
-    QMessageBox box(QMessageBox::Information, QString::fromStdString(Runtime::DisplayName()),
-                    QString::fromStdString(cText), QMessageBox::Ok,
-                    app ? app->widget() : nullptr);
-    RunModal(box);
+    const QRect r = QGuiApplication::primaryScreen()->availableGeometry();
+    return {r.width(), r.height()};
 }
 
-int RunModal(QDialog& dialog)
+void Focus(XbpWindow& window)
 {
-    // Qt gives the focus back to the widget that had it before the dialog.
-    const QPointer<QWidget> before = QApplication::focusWidget();
-    ++modal().depth;
-    const int result = dialog.exec();
-    --modal().depth;
-    auto back = windowOf(before.data());
-    if (!back)
-        back = windowOf(QApplication::focusWidget());
-    if (!back)
-        back = AppWindow();
-    PostAppEvent(EVENT_SETFOCUS, {}, {}, back);
-    if (modal().quitPending && modal().depth == 0) {
-        modal().quitPending = false;
-        PostAppEvent(EVENT_QUIT);
+    QWidget* w = WidgetOf(window);
+    if (w->isWindow()) {
+        w->raise();
+        w->activateWindow();
+    } else {
+        w->setFocus(Qt::OtherFocusReason);
     }
-    return result;
 }
 
-void RequestQuit()
+void Centre(XbpWindow& window)
 {
-    if (modal().depth == 0) {
-        PostAppEvent(EVENT_QUIT);
+    QWidget* w = WidgetOf(window);
+    if (w->isWindow()) {
+        CentreWindow(w);
         return;
     }
-    modal().quitPending = true;
+    QRect frame = w->geometry();
+    frame.moveCenter(w->parentWidget()->rect().center());
+    w->move(frame.topLeft());
+}
+
+XbpWindow* FocusedWindow() { return WindowOf(QApplication::focusWidget()); }
+
+void ShowMessageBox(const std::string& title, const std::string& text, NativeWindow* owner)
+{
+    QMessageBox box(QMessageBox::Information, QString::fromStdString(title), QString::fromStdString(text),
+                    QMessageBox::Ok, owner ? owner->widget.data() : nullptr);
+    box.exec();
+}
+
+void CancelModal()
+{
     if (QWidget* w = QApplication::activeModalWidget())
         w->close();
 }
 
+}  // namespace backend
 }  // namespace rt

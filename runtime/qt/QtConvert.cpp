@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QPalette>
+#include <algorithm>
 
 #include "Gra.h"
 
@@ -39,17 +40,27 @@ std::optional<QColor> colorFromNumber(ColorNumber n)
     return QColor((*rgb)[0], (*rgb)[1], (*rgb)[2]);
 }
 
-QRect qtRect(const Rect& r, int deviceHeight)
+QImage qtImage(const Pixels& p)
 {
-    return QRect(r[0], deviceHeight - r[3], r[2] - r[0], r[3] - r[1]);
+    QImage image(p.width, p.height, p.bits == 32 ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    for (int y = 0; y < p.height && !image.isNull(); ++y)
+        std::copy_n(p.rgb.data() + std::size_t(y) * std::size_t(p.width), p.width,
+                    reinterpret_cast<QRgb*>(image.scanLine(y)));
+    return image;
 }
 
-QImage scaledTo(const QImage& image, const QSize& size, bool smooth)
+Pixels pixelsOf(const QImage& image)
 {
-    if (image.size() == size)
-        return image;
-    return image.scaled(size, Qt::IgnoreAspectRatio,
-                        smooth ? Qt::SmoothTransformation : Qt::FastTransformation);
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    Pixels p;
+    p.width = argb.width();
+    p.height = argb.height();
+    p.bits = image.hasAlphaChannel() ? 32 : 24;
+    p.rgb.resize(std::size_t(p.width) * std::size_t(p.height));
+    for (int y = 0; y < p.height; ++y)
+        std::copy_n(reinterpret_cast<const QRgb*>(argb.constScanLine(y)), p.width,
+                    p.rgb.data() + std::size_t(y) * std::size_t(p.width));
+    return p;
 }
 
 }  // namespace rt

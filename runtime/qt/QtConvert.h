@@ -1,13 +1,13 @@
 #pragma once
-// Conversions from the runtime's values to Qt's; used inside runtime/ only.
+// Conversions between the runtime's values and Qt's; used inside runtime/qt/ only.
 
 #include <QColor>
 #include <QFont>
 #include <QImage>
-#include <QRect>
 #include <optional>
 #include <string>
 
+#include "Pixels.h"
 #include "Types.h"
 
 namespace rt {
@@ -22,10 +22,9 @@ std::optional<QColor> colorFromValue(double value);
 
 std::optional<QColor> colorFromNumber(ColorNumber n);
 
-// A lower-left rectangle {x1, y1, x2, y2} on a device of the given height.
-QRect qtRect(const Rect& r, int deviceHeight);
-
-// The image at the given size; smooth scaling filters properly when reducing.
-QImage scaledTo(const QImage& image, const QSize& size, bool smooth);
+// The pixels as a Qt image: with an alpha channel where they have one.
+QImage qtImage(const Pixels& pixels);
+// A Qt image's pixels, 0xAARRGGBB.
+Pixels pixelsOf(const QImage& image);
 
 }  // namespace rt

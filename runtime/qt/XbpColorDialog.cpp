@@ -1,49 +1,47 @@
 #include "XbpColorDialog.h"
 
-#include <QColorDialog>
-#include <QWidget>
-
-#include "AppWindows.h"
-#include "Modal.h"
-#include "Gra.h"
+#include "Backend.h"
+#include "CentreWindow.h"
 #include "QtConvert.h"
+#include "QtNative.h"
 #include "XbpWindow.h"
 
 namespace rt {
 
-XbpColorDialog::XbpColorDialog() = default;
-XbpColorDialog::~XbpColorDialog() = default;
+void DropNativeColorDialog::operator()(NativeColorDialog* native) const { delete native; }
 
-void XbpColorDialog::create()
+namespace backend {
+
+// Qt's own dialog, the same on every desktop, without an alpha channel. Qt
+// keeps the custom colours for the run.
+NativeColorDialog* MakeColorDialog(XbpColorDialog& dialog, NativeWindow* owner)
 {
-    const auto parent = parent_.lock();
-    dialog_ = std::make_unique<QColorDialog>(parent ? parent->widget() : nullptr);
-    dialog_->setOption(QColorDialog::DontUseNativeDialog);
-    dialog_->setOption(QColorDialog::ShowAlphaChannel, false);
-    dialog_->setWindowFlag(Qt::WindowContextHelpButtonHint, showHelp);
+    auto* native = new NativeColorDialog(owner ? owner->widget.data() : nullptr);
+    native->dialog.setOption(QColorDialog::DontUseNativeDialog);
+    native->dialog.setOption(QColorDialog::ShowAlphaChannel, false);
+    native->dialog.setWindowFlag(Qt::WindowContextHelpButtonHint, dialog.showHelp);
+    return native;
 }
 
-std::optional<ColorNumber> XbpColorDialog::display()
+std::optional<RGB> RunColorDialog(XbpColorDialog& dialog, NativeColorDialog& native)
 {
-    if (!dialog_)
-        create();
-    dialog_->setWindowTitle(QString::fromStdString(title));
-    if (defaultColor)
-        if (const auto c = colorFromNumber(*defaultColor))
-            dialog_->setCurrentColor(*c);
-    if (center)
-        if (QWidget* parent = dialog_->parentWidget()) {
-            dialog_->adjustSize();
-            CentreWindow(dialog_.get(), parent);
+    QColorDialog& d = native.dialog;
+    d.setWindowTitle(QString::fromStdString(dialog.title));
+    if (dialog.defaultColor)
+        if (const auto c = colorFromNumber(*dialog.defaultColor))
+            d.setCurrentColor(*c);
+    if (dialog.center)
+        if (QWidget* parent = d.parentWidget()) {
+            d.adjustSize();
+            CentreWindow(&d, parent);
         }
-    if (RunModal(*dialog_) != QDialog::Accepted)
+    if (d.exec() != QDialog::Accepted)
         return std::nullopt;
-    const QColor c = dialog_->selectedColor();
+    const QColor c = d.selectedColor();
     if (!c.isValid())
         return std::nullopt;
-    return GraMakeRGBColor(RGB{c.red(), c.green(), c.blue()});
+    return RGB{c.red(), c.green(), c.blue()};
 }
 
-void XbpColorDialog::destroy() { dialog_.reset(); }
-
+}  // namespace backend
 }  // namespace rt

@@ -4,11 +4,12 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QScreen>
-#include <QWidget>
 
 #include "AppEvents.h"
+#include "Backend.h"
+#include "QtNative.h"
 
-namespace rt {
+namespace rt::backend {
 
 namespace {
 class DialogWidget final : public QWidget {
@@ -28,29 +29,28 @@ private:
 };
 }  // namespace
 
-QWidget* XbpDialog::makeWidget(QWidget*) { return new DialogWidget(weak_from_this()); }
+NativeWindow* MakeDialog(XbpDialog& dialog) { return Adopt(dialog, new DialogWidget(dialog.weak_from_this())); }
 
-void XbpDialog::applyGeometry()
+void PlaceDialog(XbpDialog& dialog)
 {
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    const auto [w, h] = size();
-    widget()->setFixedSize(w, h);
-    widget()->move(screen.x() + pos()[0], screen.y() + screen.height() - pos()[1] - h);
+    const auto [w, h] = dialog.size();
+    QWidget* widget = WidgetOf(dialog);
+    widget->setFixedSize(w, h);
+    widget->move(screen.x() + dialog.pos()[0], screen.y() + screen.height() - dialog.pos()[1] - h);
 }
 
-void XbpDialog::configure()
+void ConfigureDialog(XbpDialog& dialog)
 {
-    QWidget* w = widget();
-    if (!w)
-        return;
-    w->setWindowTitle(QString::fromStdString(title));
+    QWidget* w = WidgetOf(dialog);
+    w->setWindowTitle(QString::fromStdString(dialog.title));
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-    if (maxButton)
+    if (dialog.maxButton)
         flags |= Qt::WindowMaximizeButtonHint;
-    if (minButton)
+    if (dialog.minButton)
         flags |= Qt::WindowMinimizeButtonHint;
-    if (!taskList)
+    if (!dialog.taskList)
         flags |= Qt::Tool;
     if (w->windowFlags() != flags) {
         const bool shown = w->isVisible();
@@ -58,11 +58,11 @@ void XbpDialog::configure()
         if (shown)
             w->show();
     }
-    if (icon && icon != shownIcon_) {  // the window manager is told only of a change
-        w->setWindowIcon(QIcon(QStringLiteral(":/icon/%1").arg(*icon)));
-        shownIcon_ = icon;
-    }
-    drawingArea->refresh();
 }
 
-}  // namespace rt
+void SetDialogIcon(XbpDialog& dialog, int icon)
+{
+    WidgetOf(dialog)->setWindowIcon(QIcon(QStringLiteral(":/icon/%1").arg(icon)));
+}
+
+}  // namespace rt::backend

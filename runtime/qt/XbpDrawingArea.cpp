@@ -1,12 +1,12 @@
 #include "XbpDrawingArea.h"
 
-#include <QImage>
 #include <QPainter>
-#include <QWidget>
 
+#include "Backend.h"
+#include "QtNative.h"
 #include "XbpBitmap.h"
 
-namespace rt {
+namespace rt::backend {
 
 namespace {
 class AreaWidget final : public QWidget {
@@ -19,10 +19,10 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override
     {
-        if (!area_.bitmap || area_.bitmap->isEmpty())
+        if (!area_.bitmap)
             return;
-        const QImage& image = area_.bitmap->image();
-        QPainter(this).drawImage(QPoint(0, height() - image.height()), image);
+        if (const NativeImage* image = area_.bitmap->onScreen())
+            QPainter(this).drawImage(QPoint(0, height() - image->image.height()), image->image);
     }
 
 private:
@@ -30,15 +30,9 @@ private:
 };
 }  // namespace
 
-QWidget* XbpDrawingArea::makeWidget(QWidget* parentWidget)
+NativeWindow* MakeDrawingArea(XbpDrawingArea& area, NativeWindow& parent)
 {
-    return new AreaWidget(*this, parentWidget);
+    return Adopt(area, new AreaWidget(area, parent.widget));
 }
 
-void XbpDrawingArea::refresh()
-{
-    if (widget())
-        widget()->update();
-}
-
-}  // namespace rt
+}  // namespace rt::backend

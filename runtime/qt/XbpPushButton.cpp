@@ -3,18 +3,20 @@
 #include <QPushButton>
 
 #include "AppEvents.h"
+#include "Backend.h"
+#include "QtNative.h"
 
-namespace rt {
+namespace rt::backend {
 
-QWidget* XbpPushButton::makeWidget(QWidget* parentWidget)
+NativeWindow* MakePushButton(XbpPushButton& b, NativeWindow& parent)
 {
-    auto* button = new QPushButton(QString::fromStdString(caption), parentWidget);
+    auto* button = new QPushButton(QString::fromStdString(b.caption), parent.widget);
     button->setAutoDefault(false);
-    button->setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::ClickFocus);
-    button->setAccessibleName(QString::fromStdString(caption));
+    button->setFocusPolicy(b.tabStop ? Qt::StrongFocus : Qt::ClickFocus);
+    button->setAccessibleName(QString::fromStdString(b.caption));
     QObject::connect(button, &QPushButton::clicked, button,
-                     [self = weak_from_this()] { PostAppEvent(EVENT_ACTIVATE, {}, {}, self.lock()); });
-    return button;
+                     [self = b.weak_from_this()] { PostAppEvent(EVENT_ACTIVATE, {}, {}, self.lock()); });
+    return Adopt(b, button);
 }
 
-}  // namespace rt
+}  // namespace rt::backend

@@ -1,45 +1,42 @@
 #include "XbpStatic.h"
 
 #include <QFontMetrics>
-#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
-#include <QWidget>
 
+#include "Backend.h"
+#include "PixelOps.h"
 #include "QtConvert.h"
+#include "QtNative.h"
 #include "XbpBitmap.h"
 #include "XbpDrawingArea.h"
-#include "XbpPresSpace.h"
 
-namespace rt {
+namespace rt::backend {
 
+namespace {
 // Paints the static's content, then whatever was drawn on it since.
-class XbpStatic::Widget final : public QWidget {
+class StaticWidget final : public QWidget {
 public:
-    Widget(XbpStatic& owner, QWidget* parent) : QWidget(parent), owner_(owner) {}
-
-    // What presentation spaces drew on the window, in logical pixels.
-    QImage drawn;
+    StaticWidget(const XbpStatic& owner, QWidget* parent) : QWidget(parent), owner_(owner) {}
 
     // The window's picture: its content, then what was drawn on it. Painted on
     // screen, and into an image at one pixel per logical pixel to read it back.
     void paintPicture(QPainter& p)
     {
-        if (owner_.colorBG_)
-            if (const auto c = colorFromNumber(*owner_.colorBG_))
+        if (owner_.colorBG())
+            if (const auto c = colorFromNumber(*owner_.colorBG()))
                 p.fillRect(rect(), *c);
         switch (owner_.type) {
-        case TypeGroupBox: paintGroupBox(p); break;
-        case TypeBitmap:
-            if (owner_.captionBitmap_ && !owner_.captionBitmap_->isEmpty()) {
-                const QImage& image = owner_.captionBitmap_->image();
-                p.drawImage(QPoint(0, height() - image.height()), image);
-            }
+        case XbpStatic::TypeGroupBox: paintGroupBox(p); break;
+        case XbpStatic::TypeBitmap:
+            if (const auto& bitmap = owner_.captionBitmap())
+                if (const NativeImage* image = bitmap->onScreen())
+                    p.drawImage(QPoint(0, height() - image->image.height()), image->image);
             break;
         default: paintText(p); break;
         }
-        if (!drawn.isNull())
-            p.drawImage(QPoint(0, 0), drawn);
+        if (!owner_.drawn().isNull())
+            p.drawImage(QPoint(0, 0), qtImage(owner_.drawn()));
     }
 
 protected:
@@ -83,105 +80,49 @@ private:
         p.restore();
     }
 
-    // Whether what shows behind r (in this widget's coordinates) is dark: the
-    // drawing area's bitmap where it covers r, else the area's own colour.
+    // Whether what shows behind r (in this widget's coordinates) is dark.
     bool backgroundIsDark(const QRect& r) const
     {
-        std::shared_ptr<XbpDrawingArea> area;
-        for (auto w = owner_.parent(); w && !area; w = w->parent())
-            area = std::dynamic_pointer_cast<XbpDrawingArea>(w);
-        QWidget* areaWidget = area ? area->widget() : nullptr;
-        if (!areaWidget)
-            return qGray(palette().color(QPalette::Window).rgb()) < 128;
-        const QColor plain = areaWidget->palette().color(areaWidget->backgroundRole());
-        const QImage* image = area->bitmap && !area->bitmap->isEmpty() ? &area->bitmap->image() : nullptr;
-        const QPoint origin = mapTo(areaWidget, r.topLeft());
-        const int imageTop = areaWidget->height() - (image ? image->height() : 0);
-        long long sum = 0, count = 0;
-        for (int y = origin.y(); y < origin.y() + r.height(); ++y)
-            for (int x = origin.x(); x < origin.x() + r.width(); ++x, ++count) {
-                const bool onImage = image && image->valid(x, y - imageTop);
-                sum += qGray(onImage ? image->pixel(x, y - imageTop) : plain.rgb());
-            }
-        return count > 0 && sum < 128 * count;
+        const auto area = DrawingAreaOf(owner_);
+        const QWidget* areaWidget = area ? WidgetOf(*area) : nullptr;
+        const QColor plain = areaWidget ? areaWidget->palette().color(areaWidget->backgroundRole())
+                                        : palette().color(QPalette::Window);
+        return GreyBehind(owner_, {r.x(), r.y(), r.width(), r.height()}, plain.rgba()) < 128;
     }
 
     void paintText(QPainter& p)
     {
         // Keep the caption legible on whatever colour the swatch shows.
         QColor pen = palette().color(QPalette::WindowText);
-        if (owner_.colorBG_)
-            if (const auto c = colorFromNumber(*owner_.colorBG_))
-                pen = qGray(c->rgb()) < 128 ? Qt::white : Qt::black;
+        if (owner_.colorBG())
+            if (const auto c = colorFromNumber(*owner_.colorBG()))
+                pen = QColor::fromRgba(ReadableInk(c->rgba()));
         p.setPen(pen);
         p.drawText(rect(), Qt::AlignCenter, QString::fromStdString(owner_.caption));
     }
 
-    XbpStatic& owner_;
+    const XbpStatic& owner_;
 };
+}  // namespace
 
-XbpStatic::XbpStatic() = default;
-XbpStatic::~XbpStatic() = default;
-
-QWidget* XbpStatic::makeWidget(QWidget* parentWidget)
+NativeWindow* MakeStatic(XbpStatic& control, NativeWindow& parent)
 {
-    return new Widget(*this, parentWidget);
+    return Adopt(control, new StaticWidget(control, parent.widget));
 }
 
-void XbpStatic::created() { describe(); }
-
-void XbpStatic::describe()
+Pixels StaticPicture(const XbpStatic& control)
 {
-    auto* w = staticWidget();
-    if (!w)
-        return;
-    w->setAccessibleName(QString::fromStdString(spokenName()));
-    if (const std::string description = spokenDescription(); !description.empty())
-        w->setAccessibleDescription(QString::fromStdString(description));
-}
-
-XbpStatic::Widget* XbpStatic::staticWidget() const { return static_cast<Widget*>(widget()); }
-
-void XbpStatic::contentChanged()
-{
-    if (auto* w = staticWidget()) {
-        w->drawn = QImage();  // the new content replaces what was drawn on it
-        w->update();
-        describe();
-    }
-}
-
-QImage XbpStatic::readPixels(const QRect& r) const
-{
-    auto* w = staticWidget();
-    if (!w)
-        return QImage();
+    auto* w = static_cast<StaticWidget*>(WidgetOf(control));
     // Logical pixels, whatever the screen's scale.
-    QImage picture(size()[0], size()[1], QImage::Format_RGB32);
+    QImage picture(control.size()[0], control.size()[1], QImage::Format_RGB32);
+    if (!w || picture.isNull())
+        return Pixels();
     picture.fill(w->palette().color(QPalette::Window));
     {
         QPainter p(&picture);
         w->paintPicture(p);
     }
-    return picture.copy(r);
+    return pixelsOf(picture);
 }
 
-void XbpStatic::writePixels(const QRect& target, const QImage& image, bool smooth)
-{
-    auto* w = staticWidget();
-    if (!w || image.isNull() || target.isEmpty())
-        return;
-    if (w->drawn.size() != QSize(size()[0], size()[1])) {
-        w->drawn = QImage(size()[0], size()[1], QImage::Format_ARGB32_Premultiplied);
-        w->drawn.fill(Qt::transparent);
-    }
-    const QImage scaled = scaledTo(image, target.size(), smooth);
-    {
-        QPainter p(&w->drawn);
-        p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.drawImage(target.topLeft(), scaled);
-    }
-    w->update();
-}
-
-}  // namespace rt
+}  // namespace rt::backend

@@ -1,14 +1,12 @@
-#include "XbpWindow.h"
-
-#include <QApplication>
+// What the Qt backend does for every kind of window.
 #include <QPalette>
 #include <QVariant>
-#include <QWidget>
-#include <iostream>
 
 #include "Accessibility.h"
-#include "AppWindows.h"
+#include "Backend.h"
 #include "QtConvert.h"
+#include "QtNative.h"
+#include "XbpWindow.h"
 
 namespace rt {
 
@@ -16,45 +14,9 @@ namespace {
 constexpr const char* kWindowProperty = "rt.window";
 }
 
-XbpWindow::~XbpWindow()
-{
-    // What the window said last (the save) must still be there when a screen
-    // reader asks for it.
-    if (widget_ && widget_->isWindow())
-        LetLastWordsBeHeard(widget_);
-    // A parent's widget may have taken ours with it already.
-    delete widget_;
-}
+QWidget* WidgetOf(const XbpWindow& window) { return window.native() ? window.native()->widget.data() : nullptr; }
 
-void XbpWindow::build()
-{
-    const auto p = parent();
-    widget_ = makeWidget(p ? p->widget() : nullptr);
-    widget_->setProperty(kWindowProperty, QVariant::fromValue(reinterpret_cast<quintptr>(this)));
-    QObject::connect(widget_, &QObject::destroyed, [this] { widget_ = nullptr; });
-    applyGeometry();
-    applyPresParams();
-    if (!accessibleDescription.empty())
-        widget_->setAccessibleDescription(QString::fromStdString(accessibleDescription));
-    widget_->setVisible(visible_);
-    created();
-}
-
-void XbpWindow::show()
-{
-    visible_ = true;
-    if (widget_)
-        widget_->show();
-}
-
-void XbpWindow::hide()
-{
-    visible_ = false;
-    if (widget_)
-        widget_->hide();
-}
-
-XbpWindow* XbpWindow::fromWidget(QWidget* w)
+XbpWindow* WindowOf(QWidget* w)
 {
     for (; w; w = w->parentWidget()) {
         const QVariant v = w->property(kWindowProperty);
@@ -64,38 +26,75 @@ XbpWindow* XbpWindow::fromWidget(QWidget* w)
     return nullptr;
 }
 
-void XbpWindow::applyGeometry()
+NativeWindow* Adopt(XbpWindow& window, QWidget* widget)
 {
-    const auto p = parent();
-    const int parentHeight = p ? p->size()[1] : 0;
-    widget_->setGeometry(pos_[0], parentHeight - pos_[1] - size_[1], size_[0], size_[1]);
+    widget->setProperty(kWindowProperty, QVariant::fromValue(reinterpret_cast<quintptr>(&window)));
+    return new NativeWindow{widget};
 }
 
-void XbpWindow::applyPresParams()
+void DropNativeWindow::operator()(NativeWindow* native) const
 {
-    for (const PresParam& p : pp_) {
+    if (QWidget* w = native->widget) {
+        // What the window said last (the save) must still be there when a
+        // screen reader asks for it.
+        if (w->isWindow())
+            LetLastWordsBeHeard(w);
+        w->setProperty(kWindowProperty, QVariant());
+        delete native->widget.data();
+    }
+    delete native;
+}
+
+namespace backend {
+
+void PlaceControl(XbpWindow& window)
+{
+    const auto p = window.parent();
+    const int parentHeight = p ? p->size()[1] : 0;
+    const auto [x, y] = window.pos();
+    const auto [w, h] = window.size();
+    WidgetOf(window)->setGeometry(x, parentHeight - y - h, w, h);
+}
+
+void ApplyPresParams(XbpWindow& window)
+{
+    QWidget* widget = WidgetOf(window);
+    for (const PresParam& p : window.presParams()) {
         if (p.id == PP_FONT) {
             if (const auto* text = std::get_if<std::string>(&p.value))
-                widget_->setFont(fontFromName(*text));
+                widget->setFont(fontFromName(*text));
             continue;
         }
         const auto* value = std::get_if<double>(&p.value);
         if (!value || (p.id != PP_BGCLR && p.id != PP_FGCLR))
             continue;
         if (*value == SYSCLR_TRANSPARENT) {
-            widget_->setAutoFillBackground(false);
+            widget->setAutoFillBackground(false);
             continue;
         }
         const auto color = colorFromValue(*value);
         if (!color)
             continue;
-        QPalette pal = widget_->palette();
-        pal.setColor(p.id == PP_BGCLR ? widget_->backgroundRole() : widget_->foregroundRole(),
-                     *color);
-        widget_->setPalette(pal);
+        QPalette pal = widget->palette();
+        pal.setColor(p.id == PP_BGCLR ? widget->backgroundRole() : widget->foregroundRole(), *color);
+        widget->setPalette(pal);
         if (p.id == PP_BGCLR)
-            widget_->setAutoFillBackground(true);
+            widget->setAutoFillBackground(true);
     }
 }
 
+void SetVisible(XbpWindow& window, bool visible) { WidgetOf(window)->setVisible(visible); }
+
+void Repaint(XbpWindow& window) { WidgetOf(window)->update(); }
+
+void SpokenAs(XbpWindow& window, const std::string& name, const std::string& description)
+{
+    QWidget* w = WidgetOf(window);
+    if (!name.empty())
+        w->setAccessibleName(QString::fromStdString(name));
+    if (!description.empty())
+        w->setAccessibleDescription(QString::fromStdString(description));
+}
+
+}  // namespace backend
 }  // namespace rt

@@ -1,10 +1,10 @@
-#include "Announce.h"
+#include "Backend.h"
 
-namespace rt {
+namespace rt::backend {
 
 // Windows' screen readers learn of our controls through the proxies Windows
 // makes for standard windows, which carry no announcement; until the window
 // answers for itself, what changed is heard from the controls alone.
 void Announce(const std::string&) {}
 
-}  // namespace rt
+}  // namespace rt::backend

@@ -1,8 +1,8 @@
 #include "AppEvents.h"
-#include "Platform.h"
+#include "Backend.h"
 #include "Win32.h"
 
-namespace rt {
+namespace rt::backend {
 
 namespace {
 // Our top-level window that a message is for, whose controls the keyboard
@@ -34,4 +34,4 @@ void RunUntilEventQueued()
 
 void EventQueued() {}
 
-}  // namespace rt
+}  // namespace rt::backend

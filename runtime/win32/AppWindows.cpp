@@ -1,12 +1,8 @@
-#include "AppWindows.h"
-
-#include "AppEvents.h"
-#include "Platform.h"
-#include "Runtime.h"
+#include "Backend.h"
 #include "Win32.h"
 #include "XbpWindow.h"
 
-namespace rt {
+namespace rt::backend {
 
 namespace {
 RECT workArea()
@@ -16,20 +12,19 @@ RECT workArea()
     return r;
 }
 
+bool isChild(HWND w) { return GetWindowLongW(w, GWL_STYLE) & WS_CHILD; }
 }  // namespace
 
-Size DesktopSize()
+Size WorkAreaSize()
 {
     const RECT r = workArea();
     return {int(r.right - r.left), int(r.bottom - r.top)};
 }
 
-void SetAppFocus(const std::shared_ptr<XbpWindow>& oXbp)
+void Focus(XbpWindow& window)
 {
-    HWND w = oXbp ? oXbp->widget() : nullptr;
-    if (!w)
-        return;
-    if (!(GetWindowLongW(w, GWL_STYLE) & WS_CHILD)) {
+    HWND w = HwndOf(window);
+    if (!isChild(w)) {
         SetForegroundWindow(w);
         SetActiveWindow(w);
     } else {
@@ -37,19 +32,16 @@ void SetAppFocus(const std::shared_ptr<XbpWindow>& oXbp)
     }
 }
 
-void CenterControl(const std::shared_ptr<XbpWindow>& oXbp)
+void Centre(XbpWindow& window)
 {
-    HWND w = oXbp ? oXbp->widget() : nullptr;
-    if (!w)
-        return;
+    HWND w = HwndOf(window);
     RECT r;
     GetWindowRect(w, &r);
     const int width = r.right - r.left;
     const int height = r.bottom - r.top;
     RECT around;
-    HWND parent = GetParent(w);
-    if (GetWindowLongW(w, GWL_STYLE) & WS_CHILD) {
-        GetClientRect(parent, &around);
+    if (isChild(w)) {
+        GetClientRect(GetParent(w), &around);
         SetWindowPos(w, nullptr, (around.right - width) / 2, (around.bottom - height) / 2, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         return;
@@ -60,21 +52,18 @@ void CenterControl(const std::shared_ptr<XbpWindow>& oXbp)
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void MsgBox(const std::string& cText)
+XbpWindow* FocusedWindow() { return WindowOf(GetFocus()); }
+
+void ShowMessageBox(const std::string& title, const std::string& text, NativeWindow* owner)
 {
-    const auto app = AppWindow();
-    runModal([&] {
-        return MessageBoxW(app ? app->widget() : nullptr, widen(cText).c_str(),
-                           widen(Runtime::DisplayName()).c_str(), MB_OK | MB_ICONINFORMATION);
-    });
+    MessageBoxW(owner ? owner->hwnd : nullptr, widen(text).c_str(), widen(title).c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
-void modalEnded()
+// A message box and the colour dialog both take IDCANCEL as Cancel.
+void CancelModal()
 {
-    auto back = windowOf(GetFocus());
-    if (!back)
-        back = AppWindow();
-    PostAppEvent(EVENT_SETFOCUS, {}, {}, back);
+    if (HWND active = GetActiveWindow(); active && !WindowOf(active))
+        PostMessageW(active, WM_COMMAND, IDCANCEL, 0);
 }
 
-}  // namespace rt
+}  // namespace rt::backend

@@ -1,19 +1,26 @@
 #include "XbpColorDialog.h"
 
+#include "Backend.h"
 #include "Gra.h"
 #include "Win32.h"
-#include "XbpWindow.h"
 
 namespace rt {
 
+void DropNativeColorDialog::operator()(NativeColorDialog* native) const { delete native; }
+
+namespace backend {
+
 namespace {
+// The custom colours: kept for the run, and shared by every colour dialog.
+COLORREF customColours[16] = {};
+
 // Titles the dialog, and centres it over its owner when asked.
 UINT_PTR CALLBACK hook(HWND dialog, UINT message, WPARAM, LPARAM lParam)
 {
     if (message != WM_INITDIALOG)
         return 0;
     const auto* choose = reinterpret_cast<const CHOOSECOLORW*>(lParam);
-    const auto* chooser = reinterpret_cast<const ColorChooser*>(choose->lCustData);
+    const auto* chooser = reinterpret_cast<const NativeColorDialog*>(choose->lCustData);
     SetWindowTextW(dialog, chooser->title.c_str());
     if (chooser->center && choose->hwndOwner) {
         RECT over, own;
@@ -27,36 +34,29 @@ UINT_PTR CALLBACK hook(HWND dialog, UINT message, WPARAM, LPARAM lParam)
 }
 }  // namespace
 
-XbpColorDialog::XbpColorDialog() = default;
-XbpColorDialog::~XbpColorDialog() = default;
-
-void XbpColorDialog::create() { dialog_ = std::make_unique<ColorChooser>(); }
-
-std::optional<ColorNumber> XbpColorDialog::display()
+NativeColorDialog* MakeColorDialog(XbpColorDialog&, NativeWindow* owner)
 {
-    if (!dialog_)
-        create();
-    const auto parent = parent_.lock();
-    HWND owner = parent && parent->widget() ? GetAncestor(parent->widget(), GA_ROOT) : nullptr;
-    ColorChooser& c = *dialog_;
-    c.title = widen(title);
-    c.center = center;
-    c.choose = {};
-    c.choose.lStructSize = sizeof c.choose;
-    c.choose.hwndOwner = owner;
-    c.choose.lpCustColors = c.custom;
-    c.choose.Flags = CC_RGBINIT | CC_ENABLEHOOK | (displayAll ? CC_FULLOPEN : 0) | (noDither ? CC_SOLIDCOLOR : 0) |
-                     (showHelp ? CC_SHOWHELP : 0);
-    c.choose.lpfnHook = hook;
-    c.choose.lCustData = reinterpret_cast<LPARAM>(&c);
-    if (const auto rgb = defaultColor ? GraGetRGBIntensity(*defaultColor) : std::nullopt)
-        c.choose.rgbResult = RGB((*rgb)[0], (*rgb)[1], (*rgb)[2]);
-    if (!runModal([&] { return ChooseColorW(&c.choose); }))
-        return std::nullopt;
-    const COLORREF chosen = c.choose.rgbResult;
-    return GraMakeRGBColor(RGB{GetRValue(chosen), GetGValue(chosen), GetBValue(chosen)});
+    return new NativeColorDialog{owner ? GetAncestor(owner->hwnd, GA_ROOT) : nullptr, {}, false};
 }
 
-void XbpColorDialog::destroy() { dialog_.reset(); }
+std::optional<RGB> RunColorDialog(XbpColorDialog& dialog, NativeColorDialog& c)
+{
+    c.title = widen(dialog.title);
+    c.center = dialog.center;
+    CHOOSECOLORW choose{};
+    choose.lStructSize = sizeof choose;
+    choose.hwndOwner = c.owner;
+    choose.lpCustColors = customColours;
+    choose.Flags = CC_RGBINIT | CC_ENABLEHOOK | (dialog.displayAll ? CC_FULLOPEN : 0) |
+                   (dialog.noDither ? CC_SOLIDCOLOR : 0) | (dialog.showHelp ? CC_SHOWHELP : 0);
+    choose.lpfnHook = hook;
+    choose.lCustData = reinterpret_cast<LPARAM>(&c);
+    if (const auto rgb = dialog.defaultColor ? GraGetRGBIntensity(*dialog.defaultColor) : std::nullopt)
+        choose.rgbResult = RGB((*rgb)[0], (*rgb)[1], (*rgb)[2]);
+    if (!ChooseColorW(&choose))
+        return std::nullopt;
+    return RGB{GetRValue(choose.rgbResult), GetGValue(choose.rgbResult), GetBValue(choose.rgbResult)};
+}
 
+}  // namespace backend
 }  // namespace rt

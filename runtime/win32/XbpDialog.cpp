@@ -1,8 +1,9 @@
 #include "XbpDialog.h"
 
+#include "Backend.h"
 #include "Win32.h"
 
-namespace rt {
+namespace rt::backend {
 
 namespace {
 DWORD styleOf(const XbpDialog& d)
@@ -17,42 +18,42 @@ DWORD styleOf(const XbpDialog& d)
 DWORD exStyleOf(const XbpDialog& d) { return WS_EX_CONTROLPARENT | (d.taskList ? WS_EX_APPWINDOW : WS_EX_TOOLWINDOW); }
 }  // namespace
 
-NativeWindow XbpDialog::makeWidget(NativeWindow)
+NativeWindow* MakeDialog(XbpDialog& dialog)
 {
-    return CreateWindowExW(exStyleOf(*this), kDialogClass, widen(title).c_str(), styleOf(*this), CW_USEDEFAULT,
-                           CW_USEDEFAULT, size()[0], size()[1], nullptr, nullptr, instance(), nullptr);
+    return Adopt(dialog, CreateWindowExW(exStyleOf(dialog), kDialogClass, widen(dialog.title).c_str(),
+                                         styleOf(dialog), CW_USEDEFAULT, CW_USEDEFAULT, dialog.size()[0],
+                                         dialog.size()[1], nullptr, nullptr, instance(), nullptr));
 }
 
 // The size is the drawing area's; the frame is added around it.
-void XbpDialog::applyGeometry()
+void PlaceDialog(XbpDialog& dialog)
 {
-    RECT frame{0, 0, size()[0], size()[1]};
-    AdjustWindowRectEx(&frame, styleOf(*this), FALSE, exStyleOf(*this));
+    RECT frame{0, 0, dialog.size()[0], dialog.size()[1]};
+    AdjustWindowRectEx(&frame, styleOf(dialog), FALSE, exStyleOf(dialog));
     RECT screen{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &screen, 0);
-    SetWindowPos(widget(), nullptr, screen.left + pos()[0] + frame.left,
-                 screen.bottom - pos()[1] - size()[1] + frame.top, frame.right - frame.left,
+    SetWindowPos(HwndOf(dialog), nullptr, screen.left + dialog.pos()[0] + frame.left,
+                 screen.bottom - dialog.pos()[1] - dialog.size()[1] + frame.top, frame.right - frame.left,
                  frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void XbpDialog::configure()
+void ConfigureDialog(XbpDialog& dialog)
 {
-    HWND w = widget();
-    if (!w)
-        return;
-    SetWindowTextW(w, widen(title).c_str());
-    SetWindowLongW(w, GWL_STYLE, LONG((GetWindowLongW(w, GWL_STYLE) & WS_VISIBLE) | styleOf(*this)));
-    SetWindowLongW(w, GWL_EXSTYLE, LONG(exStyleOf(*this)));
+    HWND w = HwndOf(dialog);
+    SetWindowTextW(w, widen(dialog.title).c_str());
+    SetWindowLongW(w, GWL_STYLE, LONG((GetWindowLongW(w, GWL_STYLE) & WS_VISIBLE) | styleOf(dialog)));
+    SetWindowLongW(w, GWL_EXSTYLE, LONG(exStyleOf(dialog)));
     SetWindowPos(w, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    if (icon && icon != shownIcon_) {  // the window manager is told only of a change
-        const auto load = [&](int side) {
-            return LoadImageW(instance(), MAKEINTRESOURCEW(*icon), IMAGE_ICON, side, side, LR_DEFAULTCOLOR);
-        };
-        SendMessageW(w, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(load(GetSystemMetrics(SM_CXICON))));
-        SendMessageW(w, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(load(GetSystemMetrics(SM_CXSMICON))));
-        shownIcon_ = icon;
-    }
-    drawingArea->refresh();
 }
 
-}  // namespace rt
+void SetDialogIcon(XbpDialog& dialog, int icon)
+{
+    const auto load = [&](int side) {
+        return LoadImageW(instance(), MAKEINTRESOURCEW(icon), IMAGE_ICON, side, side, LR_DEFAULTCOLOR);
+    };
+    HWND w = HwndOf(dialog);
+    SendMessageW(w, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(load(GetSystemMetrics(SM_CXICON))));
+    SendMessageW(w, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(load(GetSystemMetrics(SM_CXSMICON))));
+}
+
+}  // namespace rt::backend

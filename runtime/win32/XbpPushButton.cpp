@@ -1,16 +1,17 @@
 #include "XbpPushButton.h"
 
+#include "Backend.h"
 #include "Win32.h"
 
-namespace rt {
+namespace rt::backend {
 
 // A native push button; its press reaches its parent as BN_CLICKED, which
 // queues the activate event.
-NativeWindow XbpPushButton::makeWidget(NativeWindow parentWidget)
+NativeWindow* MakePushButton(XbpPushButton& button, NativeWindow& parent)
 {
-    const DWORD style = WS_CHILD | BS_PUSHBUTTON | (tabStop ? WS_TABSTOP : 0);
-    return CreateWindowExW(0, L"BUTTON", widen(caption).c_str(), style, 0, 0, 0, 0, parentWidget,
-                           reinterpret_cast<HMENU>(INT_PTR(nextControlId())), instance(), nullptr);
+    const DWORD style = WS_CHILD | BS_PUSHBUTTON | (button.tabStop ? WS_TABSTOP : 0);
+    return Adopt(button, CreateWindowExW(0, L"BUTTON", widen(button.caption).c_str(), style, 0, 0, 0, 0, parent.hwnd,
+                                         reinterpret_cast<HMENU>(INT_PTR(nextControlId())), instance(), nullptr));
 }
 
-}  // namespace rt
+}  // namespace rt::backend

@@ -1,22 +1,15 @@
 #include "XbpStatic.h"
 
-#include <unordered_map>
-
+#include "Backend.h"
 #include "Gra.h"
+#include "PixelOps.h"
 #include "Win32.h"
 #include "XbpBitmap.h"
 
 namespace rt {
 
 namespace {
-// What presentation spaces drew on each static, alpha 0 where nothing was.
-std::unordered_map<const XbpStatic*, Pixels>& drawnOn()
-{
-    static std::unordered_map<const XbpStatic*, Pixels> drawn;
-    return drawn;
-}
-
-int grey(COLORREF c) { return (GetRValue(c) * 11 + GetGValue(c) * 16 + GetBValue(c) * 5) / 32; }
+COLORREF colorRef(std::uint32_t argb) { return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF); }
 
 // The static's picture at one pixel per pixel: what shows behind it (or the
 // window colour, for reading it back), its colour, its caption or bitmap, and
@@ -26,7 +19,8 @@ Pixels picture(const XbpStatic& s, bool backdrop)
     Pixels out;
     out.width = s.size()[0];
     out.height = s.size()[1];
-    if (out.isNull() || !s.widget())
+    HWND hwnd = HwndOf(s);
+    if (out.isNull() || !hwnd)
         return Pixels();
     BITMAPINFO info{};
     info.bmiHeader = {sizeof info.bmiHeader, out.width, -out.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
@@ -38,7 +32,7 @@ Pixels picture(const XbpStatic& s, bool backdrop)
     HGDIOBJ oldBitmap = SelectObject(dc, dib);
     const RECT r{0, 0, out.width, out.height};
     if (backdrop)
-        paintBackdrop(s.widget(), dc);
+        paintBackdrop(hwnd, dc);
     else
         FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
     const auto rgb = s.colorBG() ? GraGetRGBIntensity(*s.colorBG()) : std::nullopt;
@@ -49,13 +43,14 @@ Pixels picture(const XbpStatic& s, bool backdrop)
     }
     if (s.type == XbpStatic::TypeBitmap) {
         if (const auto& b = s.captionBitmap(); b && !b->isEmpty())
-            drawDib(dc, b->onScreen(), 0, out.height - b->height(), b->width(), b->height());
+            drawImage(dc, b->onScreen(), 0, out.height - b->height());
     } else {
         // Keep the caption legible on whatever colour the swatch shows.
         COLORREF ink = GetSysColor(COLOR_WINDOWTEXT);
         if (rgb)
-            ink = grey(RGB((*rgb)[0], (*rgb)[1], (*rgb)[2])) < 128 ? RGB(255, 255, 255) : RGB(0, 0, 0);
-        HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(s.widget(), WM_GETFONT, 0, 0)));
+            ink = colorRef(ReadableInk(0xFF000000 | std::uint32_t((*rgb)[0]) << 16 | std::uint32_t((*rgb)[1]) << 8 |
+                                      std::uint32_t((*rgb)[2])));
+        HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, ink);
         RECT text = r;
@@ -71,74 +66,33 @@ Pixels picture(const XbpStatic& s, bool backdrop)
     SelectObject(dc, oldBitmap);
     DeleteDC(dc);
     DeleteObject(dib);
-    if (const auto drawn = drawnOn().find(&s); drawn != drawnOn().end())
-        for (std::size_t i = 0; i < out.rgb.size() && i < drawn->second.rgb.size(); ++i)
-            if (drawn->second.rgb[i] >> 24)
-                out.rgb[i] = drawn->second.rgb[i];
+    Overlay(out, s.drawn(), 0, 0);
     return out;
 }
 }  // namespace
 
-XbpStatic::XbpStatic() = default;
-XbpStatic::~XbpStatic() { drawnOn().erase(this); }
+namespace backend {
 
-NativeWindow XbpStatic::makeWidget(NativeWindow parentWidget)
+NativeWindow* MakeStatic(XbpStatic& control, NativeWindow& parent)
 {
-    const DWORD clip = clipSiblings ? WS_CLIPSIBLINGS : 0;
-    if (type == TypeGroupBox)  // a container that its four controls lie in
-        return CreateWindowExW(WS_EX_CONTROLPARENT, kGroupClass, widen(caption).c_str(),
-                               WS_CHILD | WS_CLIPCHILDREN | clip, 0, 0, 0, 0, parentWidget, nullptr, instance(),
-                               nullptr);
-    return CreateWindowExW(0, L"STATIC", widen(caption).c_str(), WS_CHILD | SS_OWNERDRAW | clip, 0, 0, 0, 0,
-                           parentWidget, nullptr, instance(), nullptr);
+    const DWORD clip = control.clipSiblings ? WS_CLIPSIBLINGS : 0;
+    const std::wstring caption = widen(control.caption);
+    if (control.type == XbpStatic::TypeGroupBox)  // a container that its four controls lie in
+        return Adopt(control, CreateWindowExW(WS_EX_CONTROLPARENT, kGroupClass, caption.c_str(),
+                                              WS_CHILD | WS_CLIPCHILDREN | clip, 0, 0, 0, 0, parent.hwnd, nullptr,
+                                              instance(), nullptr));
+    return Adopt(control, CreateWindowExW(0, L"STATIC", caption.c_str(), WS_CHILD | SS_OWNERDRAW | clip, 0, 0, 0, 0,
+                                          parent.hwnd, nullptr, instance(), nullptr));
 }
 
-void XbpStatic::created() { describe(); }
+Pixels StaticPicture(const XbpStatic& control) { return picture(control, false); }
 
-// The window's text is what a screen reader says of it: the name, and the colour shown.
-void XbpStatic::describe()
-{
-    if (!widget() || type == TypeGroupBox)
-        return;
-    SetWindowTextW(widget(), widen(spokenName()).c_str());
-}
-
-void XbpStatic::contentChanged()
-{
-    drawnOn().erase(this);  // the new content replaces what was drawn on it
-    if (widget()) {
-        InvalidateRect(widget(), nullptr, TRUE);
-        describe();
-    }
-}
-
-Pixels XbpStatic::readPixels(const Area& r) const { return cropped(picture(*this, false), r, 0xFF000000); }
-
-void XbpStatic::writePixels(const Area& target, const Pixels& image, bool smooth)
-{
-    if (!widget() || image.isNull() || target.isEmpty())
-        return;
-    Pixels& drawn = drawnOn()[this];
-    if (drawn.width != size()[0] || drawn.height != size()[1]) {
-        drawn = Pixels();
-        drawn.width = size()[0];
-        drawn.height = size()[1];
-        drawn.rgb.assign(std::size_t(drawn.width) * std::size_t(drawn.height), 0);
-    }
-    const Pixels scaled = scaledPixels(image, target.width, target.height, smooth);
-    for (int y = 0; y < scaled.height; ++y)
-        for (int x = 0; x < scaled.width; ++x) {
-            const int tx = target.x + x, ty = target.y + y;
-            if (tx >= 0 && tx < drawn.width && ty >= 0 && ty < drawn.height)
-                drawn.at(tx, ty) = scaled.at(x, y);
-        }
-    InvalidateRect(widget(), nullptr, FALSE);
-}
+}  // namespace backend
 
 void paintStatic(XbpStatic& control, HDC dc)
 {
-    const Pixels p = picture(control, true);
-    drawDib(dc, dibSection(p), 0, 0, p.width, p.height);
+    const std::unique_ptr<NativeImage, DropNativeImage> shown(backend::MakeImage(picture(control, true)));
+    drawImage(dc, shown.get(), 0, 0);
 }
 
 // The frame and the caption, and nothing else: the box lets the background
@@ -147,7 +101,7 @@ void paintStatic(XbpStatic& control, HDC dc)
 // changes under it; the frame is a faint line of the same ink.
 void paintGroupBox(XbpStatic& group, HDC dc)
 {
-    HWND w = group.widget();
+    HWND w = HwndOf(group);
     RECT client;
     GetClientRect(w, &client);
     HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)));
@@ -157,7 +111,8 @@ void paintGroupBox(XbpStatic& group, HDC dc)
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     const RECT label{8, 0, 8 + extent.cx + 2, metrics.tmHeight};
-    const int behind = backdropGrey(w, label);
+    const int behind = GreyBehind(group, {label.left, label.top, label.right - label.left, label.bottom - label.top},
+                                  plainColour());
     const bool dark = behind < 128;
     const int inkGrey = dark ? 255 : 0;
     const int lineGrey = (inkGrey * 140 + behind * 115) / 255;

@@ -1,6 +1,7 @@
-#include "XbpWindow.h"
-
+// What the Win32 backend does for every kind of window.
+#include "Backend.h"
 #include "Win32.h"
+#include "XbpWindow.h"
 
 namespace rt {
 
@@ -8,48 +9,9 @@ namespace {
 constexpr const wchar_t* kWindowProperty = L"rt.window";
 }
 
-XbpWindow::~XbpWindow()
-{
-    // A parent's window may have taken ours with it already.
-    if (widget_ && IsWindow(widget_) && GetPropW(widget_, kWindowProperty) == this) {
-        RemovePropW(widget_, kWindowProperty);
-        DestroyWindow(widget_);
-    }
-}
+HWND HwndOf(const XbpWindow& window) { return window.native() ? window.native()->hwnd : nullptr; }
 
-void XbpWindow::build()
-{
-    const auto p = parent();
-    widget_ = makeWidget(p ? p->widget() : nullptr);
-    if (!widget_)
-        return;
-    SetPropW(widget_, kWindowProperty, this);
-    // A control takes its parent's font unless it names its own.
-    if (p && p->widget())
-        if (const auto font = SendMessageW(p->widget(), WM_GETFONT, 0, 0))
-            SendMessageW(widget_, WM_SETFONT, WPARAM(font), FALSE);
-    applyGeometry();
-    applyPresParams();
-    if (GetWindowLongW(widget_, GWL_STYLE) & WS_CHILD)
-        ShowWindow(widget_, visible_ ? SW_SHOWNA : SW_HIDE);
-    created();
-}
-
-void XbpWindow::show()
-{
-    visible_ = true;
-    if (widget_)
-        ShowWindow(widget_, SW_SHOW);
-}
-
-void XbpWindow::hide()
-{
-    visible_ = false;
-    if (widget_)
-        ShowWindow(widget_, SW_HIDE);
-}
-
-XbpWindow* XbpWindow::fromWidget(HWND w)
+XbpWindow* WindowOf(HWND w)
 {
     for (; w; w = GetParent(w))
         if (auto* window = static_cast<XbpWindow*>(GetPropW(w, kWindowProperty)))
@@ -57,21 +19,77 @@ XbpWindow* XbpWindow::fromWidget(HWND w)
     return nullptr;
 }
 
-void XbpWindow::applyGeometry()
+std::shared_ptr<XbpWindow> SharedWindowOf(HWND hwnd)
 {
-    const auto p = parent();
-    const int parentHeight = p ? p->size()[1] : 0;
-    MoveWindow(widget_, pos_[0], parentHeight - pos_[1] - size_[1], size_[0], size_[1], FALSE);
+    XbpWindow* w = WindowOf(hwnd);
+    return w ? w->shared_from_this() : nullptr;
 }
 
-void XbpWindow::applyPresParams()
+NativeWindow* Adopt(XbpWindow& window, HWND hwnd)
 {
-    for (const PresParam& p : pp_)
+    if (!hwnd)
+        return nullptr;
+    SetPropW(hwnd, kWindowProperty, &window);
+    // A control takes its parent's font unless it names its own.
+    if (HWND parent = GetParent(hwnd))
+        if (const auto font = SendMessageW(parent, WM_GETFONT, 0, 0))
+            SendMessageW(hwnd, WM_SETFONT, WPARAM(font), FALSE);
+    return new NativeWindow{hwnd, &window};
+}
+
+void DropNativeWindow::operator()(NativeWindow* native) const
+{
+    // A parent's window may have taken ours with it already.
+    HWND w = native->hwnd;
+    if (w && IsWindow(w) && GetPropW(w, kWindowProperty) == native->owner) {
+        RemovePropW(w, kWindowProperty);
+        DestroyWindow(w);
+    }
+    delete native;
+}
+
+namespace backend {
+
+void PlaceControl(XbpWindow& window)
+{
+    const auto p = window.parent();
+    const int parentHeight = p ? p->size()[1] : 0;
+    const auto [x, y] = window.pos();
+    const auto [w, h] = window.size();
+    MoveWindow(HwndOf(window), x, parentHeight - y - h, w, h, FALSE);
+}
+
+// The buttons' system colours are the platform's own; a transparent
+// background is what our statics and group box paint anyway.
+void ApplyPresParams(XbpWindow& window)
+{
+    for (const PresParam& p : window.presParams())
         if (p.id == PP_FONT)
             if (const auto* text = std::get_if<std::string>(&p.value))
-                SendMessageW(widget_, WM_SETFONT, WPARAM(fontFromName(*text)), FALSE);
-    // The buttons' system colours are the platform's own; a transparent
-    // background is what our statics and group box paint anyway.
+                SendMessageW(HwndOf(window), WM_SETFONT, WPARAM(fontFromName(*text)), FALSE);
 }
 
+void SetVisible(XbpWindow& window, bool visible)
+{
+    HWND w = HwndOf(window);
+    const bool child = GetWindowLongW(w, GWL_STYLE) & WS_CHILD;
+    ShowWindow(w, !visible ? SW_HIDE : child ? SW_SHOWNA : SW_SHOW);
+}
+
+void Repaint(XbpWindow& window)
+{
+    RedrawWindow(HwndOf(window), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+// The window's text is what Windows' own accessibility says of a static: its
+// name and the colour shown. Windows' proxies have no place for a description.
+void SpokenAs(XbpWindow& window, const std::string& name, const std::string&)
+{
+    wchar_t className[16] = {};
+    HWND w = HwndOf(window);
+    if (!name.empty() && GetClassNameW(w, className, 16) && std::wstring(className) == L"Static")
+        SetWindowTextW(w, widen(name).c_str());
+}
+
+}  // namespace backend
 }  // namespace rt

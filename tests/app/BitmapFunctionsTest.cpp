@@ -1,4 +1,3 @@
-#include <QImage>
 #include <gtest/gtest.h>
 
 #include "AppWindows.h"
@@ -30,7 +29,7 @@ void fill(const std::shared_ptr<XbpBitmap>& b, const Rect& r, RGB c)
     b->presSpace(keep);
 }
 
-QRgb px(const std::shared_ptr<XbpBitmap>& b, int x, int y) { return b->image().pixel(x, y) | 0xFF000000; }
+std::uint32_t px(const std::shared_ptr<XbpBitmap>& b, int x, int y) { return test::pixel(b, x, y); }
 }  // namespace
 
 TEST(BMP2BMP, StretchesACopyInTheSourceFormat)
@@ -38,7 +37,7 @@ TEST(BMP2BMP, StretchesACopyInTheSourceFormat)
     const auto logo = bitmap(128, 24);
     fill(logo, {0, 0, 64, 24}, {255, 0, 0});
     fill(logo, {64, 0, 128, 24}, {0, 0, 255});
-    const QImage before = logo->image();
+    const Pixels before = logo->pixels();
 
     const auto big = BMP2BMP(logo, {365, 140});
     ASSERT_NE(big, logo);
@@ -46,11 +45,11 @@ TEST(BMP2BMP, StretchesACopyInTheSourceFormat)
     EXPECT_EQ(big->height(), 140);
     EXPECT_EQ(big->bits(), logo->bits());
     EXPECT_EQ(big->planes(), logo->planes());
-    EXPECT_EQ(px(big, 0, 0), qRgb(255, 0, 0));
-    EXPECT_EQ(px(big, 0, 139), qRgb(255, 0, 0));
-    EXPECT_EQ(px(big, 364, 0), qRgb(0, 0, 255));
-    EXPECT_EQ(px(big, 364, 139), qRgb(0, 0, 255));
-    EXPECT_EQ(logo->image(), before) << "the source is not changed";
+    EXPECT_EQ(px(big, 0, 0), test::rgb(255, 0, 0));
+    EXPECT_EQ(px(big, 0, 139), test::rgb(255, 0, 0));
+    EXPECT_EQ(px(big, 364, 0), test::rgb(0, 0, 255));
+    EXPECT_EQ(px(big, 364, 139), test::rgb(0, 0, 255));
+    EXPECT_TRUE(test::samePicture(logo->pixels(), before)) << "the source is not changed";
     EXPECT_NE(big->presSpace(), nullptr) << "the space stays bound to the result";
 
     const auto again = BMP2BMP(logo, {365, 140});
@@ -78,7 +77,7 @@ TEST(BMP2BMP, HeightZeroOrLessGivesTheSourceAndFormatsChooseMake)
     // A source without an image (a failed load) gives a blank bitmap of the size.
     const auto blank = BMP2BMP(XbpBitmap::New(), {365, 140});
     EXPECT_EQ(blank->width(), 365);
-    EXPECT_EQ(px(blank, 100, 100), qRgb(255, 255, 255));
+    EXPECT_EQ(px(blank, 100, 100), test::rgb(255, 255, 255));
 }
 
 TEST(ColorIcon, CapturesTheRectangleIntoTheOneBitmap)
@@ -93,8 +92,8 @@ TEST(ColorIcon, CapturesTheRectangleIntoTheOneBitmap)
     const auto first = ColorIcon(*s, {10, 5, 30, 15});
     EXPECT_EQ(first->width(), 20);
     EXPECT_EQ(first->height(), 10);
-    EXPECT_EQ(px(first, 0, 9), qRgb(255, 255, 0)) << "lower-left corner of the rectangle";
-    EXPECT_EQ(px(first, 19, 0), qRgb(0, 200, 0));
+    EXPECT_EQ(px(first, 0, 9), test::rgb(255, 255, 0)) << "lower-left corner of the rectangle";
+    EXPECT_EQ(px(first, 19, 0), test::rgb(0, 200, 0));
     EXPECT_FALSE(s->isLocked());
     ASSERT_NE(first->presSpace(), nullptr);
     EXPECT_TRUE(first->presSpace()->isDestroyed()) << "the call's own space is gone";
@@ -104,7 +103,7 @@ TEST(ColorIcon, CapturesTheRectangleIntoTheOneBitmap)
     EXPECT_EQ(second, first) << "the same object, refilled";
     EXPECT_EQ(second->width(), 128);
     EXPECT_EQ(second->height(), 24);
-    EXPECT_EQ(px(second, 64, 12), qRgb(1, 2, 3));
+    EXPECT_EQ(px(second, 64, 12), test::rgb(1, 2, 3));
 }
 
 class SaveLogoFile : public test::InTempDir {};
@@ -117,17 +116,17 @@ TEST_F(SaveLogoFile, ReplacesLogoBmpWholeOrLeavesIt)
     EXPECT_EQ(SaveLogo(logo), std::nullopt);  // no earlier file: created
     EXPECT_EQ(test::readAll("LOGO.BMP").size(), 9270);
 
-    test::writeAll("LOGO.BMP", QByteArray(100000, 'o'));
+    test::writeAll("LOGO.BMP", std::string(100000, 'o'));
     EXPECT_EQ(SaveLogo(logo), std::nullopt);
     XbpBitmap back;
     ASSERT_EQ(back.loadFile("LOGO.BMP"), std::nullopt);
     EXPECT_EQ(back.width(), 128);
     EXPECT_EQ(test::readAll("LOGO.BMP").size(), 9270) << "nothing of the old file is left";
-    EXPECT_EQ(back.image().pixel(5, 5) | 0xFF000000, qRgb(9, 99, 199));
+    EXPECT_EQ(test::pixel(back, 5, 5), test::rgb(9, 99, 199));
 
     // No logo made in this run: the earlier file stays as it was.
     test::writeAll("LOGO.BMP", "earlier logo");
     EXPECT_EQ(SaveLogo(nullptr), std::nullopt);
     EXPECT_EQ(test::readAll("LOGO.BMP"), "earlier logo");
-    EXPECT_EQ(QDir().entryList(QDir::Files), QStringList{"LOGO.BMP"}) << "no temporary file left";
+    EXPECT_EQ(test::filesHere(), std::vector<std::string>{"LOGO.BMP"}) << "no temporary file left";
 }

@@ -1,17 +1,19 @@
-#include <QImage>
-#include <QPushButton>
-#include <QSet>
-#include <QWidget>
+#include <algorithm>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <set>
 
 #include "AppEvents.h"
 #include "AppWindows.h"
+#include "BmpCodec.h"
 #include "MakeGraForm.h"
 #include "System.h"
 #include "TestSupport.h"
 #include "XbpBitmap.h"
 
 using namespace rt;
+using test::Geometry;
+using test::rgb;
 
 namespace {
 std::shared_ptr<MakeGraForm> newForm()
@@ -36,7 +38,7 @@ TEST(Form, InitDefaultsAndAttributes)
     EXPECT_FALSE(f->maxButton);
     EXPECT_FALSE(f->minButton);
     EXPECT_TRUE(f->editControls.empty());
-    EXPECT_EQ(f->widget(), nullptr) << "init makes no window";
+    EXPECT_EQ(f->native(), nullptr) << "init makes no window";
 
     EXPECT_FALSE(f->oStat0->isVisible());
     EXPECT_FALSE(f->oStat1->isVisible());
@@ -85,48 +87,41 @@ TEST_F(FormWindow, ControlsLandWhereTheLayoutPutsThem)
 {
     const auto f = newForm();
     f->create();
-    ASSERT_NE(f->widget(), nullptr);
-    EXPECT_EQ(f->widget()->size(), QSize(365, 140));
-    EXPECT_FALSE(f->widget()->isVisible());
-    QWidget* area = f->drawingArea->widget();
-    QWidget* group = f->oGroup->widget();
+    ASSERT_NE(f->native(), nullptr);
+    EXPECT_EQ(test::clientSize(*f), (Size{365, 140}));
+    EXPECT_FALSE(test::shown(*f));
+    const XbpWindow& area = *f->drawingArea;
+    const XbpWindow& group = *f->oGroup;
 
     struct Want {
         std::shared_ptr<XbpWindow> w;
-        QWidget* parent;
-        QRect qt;
+        const XbpWindow& parent;
+        Geometry at;
     };
     const std::vector<Want> layout = {
-        {f->oPbLogo, area, QRect(4, 104, 100, 32)},   {f->oStat0, area, QRect(112, 102, 128, 30)},
-        {f->oPbOk, area, QRect(248, 104, 100, 32)},   {f->oGroup, area, QRect(0, 40, 352, 56)},
-        {f->oPbColor1, group, QRect(4, 20, 100, 30)}, {f->oStat1, group, QRect(112, 20, 64, 32)},
-        {f->oStat2, group, QRect(176, 20, 64, 32)},   {f->oPbColor2, group, QRect(248, 20, 100, 30)},
+        {f->oPbLogo, area, {4, 104, 100, 32}},   {f->oStat0, area, {112, 102, 128, 30}},
+        {f->oPbOk, area, {248, 104, 100, 32}},   {f->oGroup, area, {0, 40, 352, 56}},
+        {f->oPbColor1, group, {4, 20, 100, 30}}, {f->oStat1, group, {112, 20, 64, 32}},
+        {f->oStat2, group, {176, 20, 64, 32}},   {f->oPbColor2, group, {248, 20, 100, 30}},
     };
-    for (const auto& [w, parent, qt] : layout) {
-        EXPECT_EQ(w->widget()->geometry(), qt) << qt.x() << "," << qt.y();
-        EXPECT_EQ(w->widget()->parentWidget(), parent);
+    for (const auto& [w, parent, at] : layout) {
+        EXPECT_EQ(test::geometry(*w), at) << at.x << "," << at.y;
+        EXPECT_TRUE(test::nativeChildOf(*w, parent));
     }
 
     // Windows are made in declared order, the group box before its four children.
-    const auto kids = [](QWidget* p) {
-        std::vector<QWidget*> out;
-        for (QObject* o : p->children())
-            if (auto* w = qobject_cast<QWidget*>(o))
-                out.push_back(w);
-        return out;
-    };
-    EXPECT_EQ(kids(area), (std::vector<QWidget*>{f->oPbLogo->widget(), f->oPbOk->widget(),
-                                                 group, f->oStat0->widget()}));
-    EXPECT_EQ(kids(group), (std::vector<QWidget*>{f->oPbColor1->widget(), f->oStat1->widget(),
-                                                  f->oStat2->widget(), f->oPbColor2->widget()}));
+    EXPECT_EQ(test::nativeChildren(area), (std::vector<const XbpWindow*>{f->oPbLogo.get(), f->oPbOk.get(),
+                                                                          &group, f->oStat0.get()}));
+    EXPECT_EQ(test::nativeChildren(group), (std::vector<const XbpWindow*>{f->oPbColor1.get(), f->oStat1.get(),
+                                                                           f->oStat2.get(), f->oPbColor2.get()}));
 
     f->show();
     for (const auto& w : {f->oStat0, f->oStat1, f->oStat2})
-        EXPECT_FALSE(w->widget()->isVisible());
+        EXPECT_FALSE(test::shown(*w));
     const std::vector<std::shared_ptr<XbpWindow>> shown{f->oPbLogo, f->oPbOk, f->oPbColor1,
                                                         f->oPbColor2, f->oGroup};
     for (const auto& w : shown)
-        EXPECT_TRUE(w->widget()->isVisible());
+        EXPECT_TRUE(test::shown(*w));
     EXPECT_EQ(f->drawingArea->bitmap, nullptr) << "no LOGO.BMP, no background";
 }
 
@@ -137,7 +132,7 @@ TEST_F(FormWindow, DoNothingActionsHaveNoEffect)
     f->create();
     f->show();
     for (const auto& b : {f->oPbLogo, f->oPbOk, f->oPbColor1, f->oPbColor2}) {
-        static_cast<QPushButton*>(b->widget())->click();
+        test::click(*b);
         MsgParam mp1, mp2;
         std::shared_ptr<XbpWindow> w;
         EXPECT_EQ(AppEvent(mp1, mp2, w), EVENT_ACTIVATE);
@@ -151,63 +146,58 @@ TEST_F(FormWindow, DoNothingActionsHaveNoEffect)
 TEST_F(FormWindow, APaletteLogoIsShownInItsOwnColours)
 {
     // Eight bands of colours that no fixed colour cube holds, then a 200-colour gradient.
-    const QList<QRgb> bands{qRgb(12, 0, 128),  qRgb(250, 3, 7),   qRgb(1, 130, 77),  qRgb(99, 99, 101),
-                            qRgb(240, 230, 5), qRgb(17, 200, 230), qRgb(130, 40, 60), qRgb(5, 5, 5)};
-    QImage banded(128, 24, QImage::Format_Indexed8);
-    banded.setColorTable(bands);
-    for (int y = 0; y < 24; ++y)
-        for (int x = 0; x < 128; ++x)
-            banded.setPixel(x, y, uint(x / 16));
-    ASSERT_TRUE(banded.save("LOGO.BMP", "BMP"));
+    const std::vector<std::uint32_t> bands{rgb(12, 0, 128),  rgb(250, 3, 7),    rgb(1, 130, 77),  rgb(99, 99, 101),
+                                           rgb(240, 230, 5), rgb(17, 200, 230), rgb(130, 40, 60), rgb(5, 5, 5)};
+    test::writeAll("LOGO.BMP", test::paletteBmp(128, 24, 8, bands, [](int x, int) { return x / 16; }));
     const auto f = newForm();
     f->create();
     ASSERT_NE(f->drawingArea->bitmap, nullptr);
-    const auto shown = f->drawingArea->bitmap->image();
-    EXPECT_EQ(f->drawingArea->bitmap->bits(), 8) << "the stretched copy keeps 8 bits";
+    const auto& shownBitmap = *f->drawingArea->bitmap;
+    EXPECT_EQ(shownBitmap.bits(), 8) << "the stretched copy keeps 8 bits";
     for (int band = 0; band < 8; ++band) {
         const int x = (band * 16 + 8) * 365 / 128;
-        EXPECT_EQ(shown.pixel(x, 70), bands[band]) << "band " << band;
+        EXPECT_EQ(test::pixel(shownBitmap, x, 70), bands[std::size_t(band)]) << "band " << band;
     }
 
-    QImage gradient(200, 24, QImage::Format_Indexed8);
-    QList<QRgb> ramp;
+    std::vector<std::uint32_t> ramp;
     for (int i = 0; i < 200; ++i)
-        ramp.push_back(qRgb(i, 255 - i, (i * 7) % 256));
-    gradient.setColorTable(ramp);
-    for (int y = 0; y < 24; ++y)
-        for (int x = 0; x < 200; ++x)
-            gradient.setPixel(x, y, uint(x));
-    ASSERT_TRUE(gradient.save("LOGO.BMP", "BMP"));
+        ramp.push_back(rgb(i, 255 - i, (i * 7) % 256));
+    test::writeAll("LOGO.BMP", test::paletteBmp(200, 24, 8, ramp, [](int x, int) { return x; }));
     const auto g = newForm();
     g->create();
-    QSet<QRgb> seen;
-    const QImage stretched = g->drawingArea->bitmap->image();
+    std::set<std::uint32_t> seen;
+    const auto& stretched = *g->drawingArea->bitmap;
     for (int x = 0; x < 365; ++x) {
-        seen.insert(stretched.pixel(x, 70));
-        EXPECT_TRUE(ramp.contains(stretched.pixel(x, 70))) << "column " << x << " from the source's palette";
+        const std::uint32_t c = test::pixel(stretched, x, 70);
+        seen.insert(c);
+        EXPECT_NE(std::find(ramp.begin(), ramp.end(), c), ramp.end()) << "column " << x << " from the source's palette";
     }
-    EXPECT_GE(seen.size(), 190) << "the gradient's colours, not a posterised few";
+    EXPECT_GE(seen.size(), 190u) << "the gradient's colours, not a posterised few";
 }
 
 TEST_F(FormWindow, TheGroupCaptionIsLegibleOnAnyLogoAndTheBoxLetsItThrough)
 {
-    for (const QRgb logo : {qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(128, 128, 128)}) {
-        QImage plain(128, 24, QImage::Format_RGB32);
-        plain.fill(logo);
-        ASSERT_TRUE(plain.save("LOGO.BMP", "BMP"));
+    for (const std::uint32_t logo : {rgb(0, 0, 0), rgb(255, 255, 255), rgb(128, 128, 128)}) {
+        Pixels plain;
+        plain.width = 128;
+        plain.height = 24;
+        plain.rgb.assign(128 * 24, logo);
+        test::writeAll("LOGO.BMP", EncodeBmp24(plain));
         const auto f = newForm();
         f->create();
         f->show();
-        const QImage shot = f->widget()->grab().toImage().scaled(365, 140);
+        const Pixels shot = test::shownPixels(*f);
+        ASSERT_EQ(shot.width, 365);
+        ASSERT_EQ(shot.height, 140);
         // The caption's strokes stand out from the logo behind them.
         int strokes = 0;
         for (int y = 40; y < 56; ++y)
             for (int x = 8; x < 120; ++x)
-                strokes += std::abs(qGray(shot.pixel(x, y)) - qGray(logo)) >= 96;
-        EXPECT_GE(strokes, 60) << "caption on grey " << qGray(logo);
+                strokes += std::abs(test::grey(test::pixel(shot, x, y)) - test::grey(logo)) >= 96;
+        EXPECT_GE(strokes, 60) << "caption on grey " << test::grey(logo);
         // Inside the frame, away from the caption and the controls, the logo shows unchanged.
-        EXPECT_EQ(shot.pixel(108, 75) & 0xFFFFFF, logo & 0xFFFFFF) << "inside, on grey " << qGray(logo);
-        EXPECT_EQ(shot.pixel(360, 75) & 0xFFFFFF, logo & 0xFFFFFF) << "outside, on grey " << qGray(logo);
+        EXPECT_EQ(test::pixel(shot, 108, 75), logo) << "inside, on grey " << test::grey(logo);
+        EXPECT_EQ(test::pixel(shot, 360, 75), logo) << "outside, on grey " << test::grey(logo);
         f->hide();
     }
 }

@@ -35,14 +35,14 @@ TEST_F(Soak, RenderingsAndChoicesKeepMemoryFlat)
     d->oStat2->cargo = colour(1);
     const auto round = [&d](int i) {
         if (i % 10 == 0) {  // one colour choice in ten renderings
-            test::answerColorDialog(QColor::fromRgb(QRgb(colour(i) & 0xFFFFFF)));
+            test::answerColorDialog(GraGetRGBIntensity(colour(i)));
             i % 20 == 0 ? d->Make1Color() : d->Make2Color();
         } else {
             d->oStat1->cargo = colour(i);
             d->oStat2->cargo = colour(i + 1);
         }
         ASSERT_TRUE(d->MakeLogo());
-        QApplication::processEvents();  // let the window paint what changed
+        test::processEvents();  // let the window paint what changed
     };
     for (int i = 0; i < 200; ++i)
         round(i);

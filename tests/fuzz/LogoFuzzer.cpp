@@ -13,6 +13,7 @@
 
 #include "BMP2BMP.h"
 #include "MakeGraForm.h"
+#include "QtNative.h"
 #include "System.h"
 #include "XbpBitmap.h"
 #include "Runtime.h"
@@ -52,6 +53,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         area.bitmap = BMP2BMP(oBitmap, {365, 140});
     }
     QImage shown(365, 140, QImage::Format_RGB32);
-    area.widget()->render(&shown);
+    rt::WidgetOf(area)->render(&shown);
     return 0;
 }

@@ -1,4 +1,3 @@
-#include <QImage>
 #include <gtest/gtest.h>
 
 #include "AppWindows.h"
@@ -25,7 +24,7 @@ std::pair<std::shared_ptr<XbpBitmap>, std::shared_ptr<XbpPresSpace>> canvas(int 
     return {bmp, ps};
 }
 
-QRgb at(const XbpBitmap& b, int x, int yFromTop) { return b.image().pixel(x, yFromTop) | 0xFF000000; }
+std::uint32_t at(const XbpBitmap& b, int x, int yFromTop) { return test::pixel(b, x, yFromTop); }
 }  // namespace
 
 TEST(Gradient, EndColumnsExactAndColumnsBetweenInterpolated)
@@ -33,34 +32,34 @@ TEST(Gradient, EndColumnsExactAndColumnsBetweenInterpolated)
     auto [bmp, ps] = canvas(128, 24);
     GraGradient(*ps, {0, 0}, {{128, 24}}, {rgb(255, 0, 0), rgb(0, 0, 255)}, 0);
     for (int y = 0; y < 24; ++y) {
-        EXPECT_EQ(at(*bmp, 0, y), qRgb(255, 0, 0));
-        EXPECT_EQ(at(*bmp, 127, y), qRgb(0, 0, 255));
+        EXPECT_EQ(at(*bmp, 0, y), test::rgb(255, 0, 0));
+        EXPECT_EQ(at(*bmp, 127, y), test::rgb(0, 0, 255));
         EXPECT_EQ(at(*bmp, 64, y), at(*bmp, 64, 0)) << "every row alike";
     }
     // Column 64: 255 * 63/127 = 126.496 -> 126 red, 128.504 -> 129 blue.
-    EXPECT_EQ(at(*bmp, 64, 5), qRgb(126, 0, 129));
+    EXPECT_EQ(at(*bmp, 64, 5), test::rgb(126, 0, 129));
     // Monotonic along the bar.
     for (int x = 1; x < 128; ++x)
-        EXPECT_LE(qRed(at(*bmp, x, 0)), qRed(at(*bmp, x - 1, 0)));
+        EXPECT_LE(test::red(at(*bmp, x, 0)), test::red(at(*bmp, x - 1, 0)));
 
     auto [other, ps2] = canvas(128, 24);
     GraGradient(*ps2, {0, 0}, {{128, 24}}, {rgb(10, 200, 30), rgb(250, 7, 99)}, 0);
-    EXPECT_EQ(at(*other, 0, 0), qRgb(10, 200, 30));
-    EXPECT_EQ(at(*other, 127, 0), qRgb(250, 7, 99));
+    EXPECT_EQ(at(*other, 0, 0), test::rgb(10, 200, 30));
+    EXPECT_EQ(at(*other, 127, 0), test::rgb(250, 7, 99));
     // (10*(127-40) + 250*40) / 127 = 85.59 -> 86
-    EXPECT_EQ(qRed(at(*other, 40, 0)), 86);
+    EXPECT_EQ(test::red(at(*other, 40, 0)), 86);
 }
 
 TEST(Gradient, EqualColoursUniformAndOnlyTheRectangleIsFilled)
 {
     auto [bmp, ps] = canvas(40, 30);
     GraGradient(*ps, {0, 0}, {{20, 10}}, {rgb(1, 2, 3), rgb(1, 2, 3)}, 0);
-    // Lower-left origin: the bar takes the bottom 10 rows (Qt rows 20..29), x 0..19.
+    // Lower-left origin: the bar takes the bottom 10 rows (rows 20..29 from the top), x 0..19.
     for (int y = 20; y < 30; ++y)
         for (int x = 0; x < 20; ++x)
-            ASSERT_EQ(at(*bmp, x, y), qRgb(1, 2, 3)) << x << "," << y;
-    EXPECT_EQ(at(*bmp, 20, 25), qRgb(255, 255, 255)) << "far edge exclusive";
-    EXPECT_EQ(at(*bmp, 5, 19), qRgb(255, 255, 255)) << "far edge exclusive";
+            ASSERT_EQ(at(*bmp, x, y), test::rgb(1, 2, 3)) << x << "," << y;
+    EXPECT_EQ(at(*bmp, 20, 25), test::rgb(255, 255, 255)) << "far edge exclusive";
+    EXPECT_EQ(at(*bmp, 5, 19), test::rgb(255, 255, 255)) << "far edge exclusive";
 
     EXPECT_THROW(GraGradient(*ps, {0, 0}, {{20, 10}}, {rgb(1, 2, 3), std::nullopt}, 0),
                  std::invalid_argument);
@@ -78,15 +77,15 @@ TEST(BitBlt, CopiesLowerLeftSubRectangleAndScales)
     GraBitBlt(*dstPS, *srcPS, {0, 0, 20, 10}, {10, 5, 30, 15});
     for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 20; ++x) {
-            const QRgb want = (x == 0 && y == 9) ? qRgb(0, 255, 0) : qRgb(255, 0, 0);
+            const std::uint32_t want = (x == 0 && y == 9) ? test::rgb(0, 255, 0) : test::rgb(255, 0, 0);
             ASSERT_EQ(at(*dst, x, y), want) << x << "," << y;
         }
 
     // Different sizes scale: 20 x 10 into 40 x 20.
     auto [big, bigPS] = canvas(40, 20);
     GraBitBlt(*bigPS, *dstPS, {0, 0, 40, 20}, {0, 0, 20, 10});
-    EXPECT_EQ(at(*big, 1, 19), qRgb(0, 255, 0));
-    EXPECT_EQ(at(*big, 2, 17), qRgb(255, 0, 0));
+    EXPECT_EQ(at(*big, 1, 19), test::rgb(0, 255, 0));
+    EXPECT_EQ(at(*big, 2, 17), test::rgb(255, 0, 0));
 }
 
 TEST(Capture, WindowPictureReadsBackInLogicalPixels)
@@ -107,8 +106,8 @@ TEST(Capture, WindowPictureReadsBackInLogicalPixels)
     EXPECT_EQ(out->width(), 128);
     EXPECT_EQ(out->height(), 24);
     for (int y = 0; y < 24; ++y) {
-        ASSERT_EQ(at(*out, 0, y), qRgb(255, 0, 0));
-        ASSERT_EQ(at(*out, 127, y), qRgb(0, 0, 255));
+        ASSERT_EQ(at(*out, 0, y), test::rgb(255, 0, 0));
+        ASSERT_EQ(at(*out, 127, y), test::rgb(0, 0, 255));
     }
-    EXPECT_EQ(at(*out, 64, 0), qRgb(126, 0, 129));
+    EXPECT_EQ(at(*out, 64, 0), test::rgb(126, 0, 129));
 }

@@ -1,7 +1,3 @@
-#include <QApplication>
-#include <QColorDialog>
-#include <QFontInfo>
-#include <QPushButton>
 #include <gtest/gtest.h>
 
 #include "AppEvents.h"
@@ -16,6 +12,8 @@
 #include "XbpStatic.h"
 
 using namespace rt;
+using test::Geometry;
+using test::rgb;
 
 namespace {
 std::shared_ptr<XbpDialog> makeDialog(Size size, std::shared_ptr<PresParams> pp = nullptr)
@@ -30,51 +28,33 @@ std::shared_ptr<XbpDialog> makeDialog(Size size, std::shared_ptr<PresParams> pp 
 }
 }  // namespace
 
-TEST(Window, LowerLeftPositionsBecomeQtGeometry)
+TEST(Window, LowerLeftPositionsBecomeThePlatformsGeometry)
 {
     const auto d = makeDialog({365, 140});
-    EXPECT_EQ(d->widget()->size(), QSize(365, 140)) << "the size is the drawing area's";
-    EXPECT_EQ(d->drawingArea->widget()->geometry(), QRect(0, 0, 365, 140));
-    EXPECT_EQ(d->drawingArea->widget()->parentWidget(), d->widget());
-    EXPECT_FALSE(d->widget()->windowFlags() & Qt::WindowMaximizeButtonHint);
-    EXPECT_FALSE(d->widget()->windowFlags() & Qt::WindowMinimizeButtonHint);
-    EXPECT_EQ(d->widget()->windowTitle(), "Window test");
+    EXPECT_EQ(test::clientSize(*d), (Size{365, 140})) << "the size is the drawing area's";
+    EXPECT_EQ(test::geometry(*d->drawingArea), (Geometry{0, 0, 365, 140}));
+    EXPECT_TRUE(test::nativeChildOf(*d->drawingArea, *d));
+    EXPECT_EQ(test::title(*d), "Window test");
 
     auto b = XbpPushButton::New(d->drawingArea, nullptr, Pos{4, 4}, Size{100, 32});
     b->create();
-    EXPECT_EQ(b->widget()->geometry(), QRect(4, 104, 100, 32));
-    EXPECT_EQ(b->widget()->parentWidget(), d->drawingArea->widget());
+    EXPECT_EQ(test::geometry(*b), (Geometry{4, 104, 100, 32}));
+    EXPECT_TRUE(test::nativeChildOf(*b, *d->drawingArea));
 
     auto group = XbpStatic::New(d->drawingArea, nullptr, Pos{0, 44}, Size{352, 56});
     group->type = XbpStatic::TypeGroupBox;
     group->create();
     auto inner = XbpStatic::New(group, nullptr, Pos{112, 4}, Size{64, 32}, nullptr, false);
     inner->create();
-    EXPECT_EQ(group->widget()->geometry(), QRect(0, 40, 352, 56));
-    EXPECT_EQ(inner->widget()->geometry(), QRect(112, 20, 64, 32));
-    EXPECT_FALSE(inner->widget()->isVisibleTo(group->widget()));
+    EXPECT_EQ(test::geometry(*group), (Geometry{0, 40, 352, 56}));
+    EXPECT_EQ(test::geometry(*inner), (Geometry{112, 20, 64, 32}));
+    EXPECT_TRUE(test::nativeChildOf(*inner, *group));
+    d->show();
+    EXPECT_FALSE(test::shown(*inner));
     inner->show();
-    EXPECT_TRUE(inner->widget()->isVisibleTo(group->widget()));
-}
-
-TEST(Window, PresentationParametersSetFontAndColours)
-{
-    const auto d = makeDialog({200, 100}, std::make_shared<PresParams>(PresParams{{PP_FONT, std::string("8.Arial")}}));
-    EXPECT_EQ(d->widget()->font().pointSizeF(), 8.0);
-    EXPECT_EQ(d->widget()->font().family(), "Arial");
-
-    auto b = XbpPushButton::New(d->drawingArea, nullptr, Pos{4, 4}, Size{80, 30},
-                                std::make_shared<PresParams>(PresParams{{PP_BGCLR, SYSCLR_BUTTONFACE},
-                                                                        {PP_FGCLR, SYSCLR_BUTTONTEXT}}));
-    b->create();
-    EXPECT_EQ(b->widget()->font().pointSizeF(), 8.0) << "the dialog's font applies to its controls";
-    EXPECT_EQ(b->widget()->palette().color(QPalette::Button), QApplication::palette().color(QPalette::Button));
-
-    auto s = XbpStatic::New(d->drawingArea, nullptr, Pos{0, 0}, Size{20, 20},
-                            std::make_shared<PresParams>(PresParams{{PP_BGCLR, double(*GraMakeRGBColor(RGB{9, 8, 7}))}}));
-    s->create();
-    EXPECT_EQ(s->widget()->palette().color(s->widget()->backgroundRole()), QColor(9, 8, 7));
-    EXPECT_TRUE(s->widget()->autoFillBackground()) << "the colour is painted";
+    EXPECT_TRUE(test::shown(*inner));
+    d->hide();
+    EXPECT_FALSE(test::shown(*inner)) << "hidden with its window";
 }
 
 TEST(Window, StaticShowsItsColourAndBitmapCaption)
@@ -91,11 +71,11 @@ TEST(Window, StaticShowsItsColourAndBitmapCaption)
     auto lock = s->lockPS();
     GraBitBlt(*probePS, *lock, {0, 0, 64, 32}, {0, 0, 64, 32});
     s->unlockPS(lock);
-    EXPECT_EQ(probe->image().pixel(1, 1) | 0xFF000000, qRgb(0, 0, 0));
+    EXPECT_EQ(test::pixel(probe, 1, 1), rgb(0, 0, 0));
     bool lightText = false;  // the caption stays legible on black
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 64; ++x)
-            lightText |= qGray(probe->image().pixel(x, y)) > 128;
+            lightText |= test::grey(test::pixel(probe, x, y)) > 128;
     EXPECT_TRUE(lightText);
 
     auto picture = XbpBitmap::New();
@@ -113,10 +93,10 @@ TEST(Window, StaticShowsItsColourAndBitmapCaption)
     GraBitBlt(*outPS, *lock, {0, 0, 20, 10}, {0, 0, 20, 10});
     bmpStatic->unlockPS(lock);
     // The white caption sits in the lower-left corner, the blue background elsewhere.
-    EXPECT_EQ(out->image().pixel(0, 9) | 0xFF000000, qRgb(255, 255, 255));
-    EXPECT_EQ(out->image().pixel(9, 6) | 0xFF000000, qRgb(255, 255, 255));
-    EXPECT_EQ(out->image().pixel(9, 5) | 0xFF000000, qRgb(0, 0, 255));
-    EXPECT_EQ(out->image().pixel(10, 9) | 0xFF000000, qRgb(0, 0, 255));
+    EXPECT_EQ(test::pixel(out, 0, 9), rgb(255, 255, 255));
+    EXPECT_EQ(test::pixel(out, 9, 6), rgb(255, 255, 255));
+    EXPECT_EQ(test::pixel(out, 9, 5), rgb(0, 0, 255));
+    EXPECT_EQ(test::pixel(out, 10, 9), rgb(0, 0, 255));
 }
 
 TEST(Window, ColourDialogIsModalPreselectedAndReportsCancelAsNothing)
@@ -130,17 +110,18 @@ TEST(Window, ColourDialogIsModalPreselectedAndReportsCancelAsNothing)
     c->defaultColor = GraMakeRGBColor(RGB{0, 255, 255});
     c->create();
     ASSERT_NE(c->dialog(), nullptr);
-    EXPECT_TRUE(c->dialog()->testOption(QColorDialog::DontUseNativeDialog));
-    EXPECT_FALSE(c->dialog()->testOption(QColorDialog::ShowAlphaChannel));
 
-    auto seen = test::answerColorDialog(QColor(0, 0, 0));
+    auto seen = test::answerColorDialog(RGB{0, 0, 0});
     EXPECT_EQ(c->display(), GraMakeRGBColor(RGB{0, 0, 0}));
     EXPECT_EQ(seen->title, "Pick");
-    EXPECT_EQ(seen->preselected, QColor(0, 255, 255));
+    EXPECT_EQ(seen->preselected, (RGB{0, 255, 255}));
     EXPECT_EQ(PendingAppEvents(), 1u) << "one focus event after the dialog";
 
-    seen = test::answerColorDialog(QColor());
+    seen = test::answerColorDialog(RGB{12, 34, 56});
+    EXPECT_EQ(c->display(), GraMakeRGBColor(RGB{12, 34, 56}));
+    seen = test::answerColorDialog(std::nullopt);
     EXPECT_EQ(c->display(), std::nullopt);
+    EXPECT_EQ(seen->title, "Pick");
     c->destroy();
     EXPECT_EQ(c->dialog(), nullptr);
     ClearAppEvents();

@@ -1,34 +1,19 @@
-#include "System.h"
-
-#include <cwctype>
-
-#include "Platform.h"
+#include "Backend.h"
+#include "TemporaryName.h"
 #include "Win32.h"
 
-namespace rt {
+namespace rt::backend {
 
-bool File(const std::string& cFile)
+bool IsFile(const std::string& cFile)
 {
     const DWORD attributes = GetFileAttributesW(widen(cFile).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool FErase(const std::string& cFile) { return DeleteFileW(widen(cFile).c_str()) != 0; }
+bool EraseFile(const std::string& cFile) { return DeleteFileW(widen(cFile).c_str()) != 0; }
 
 namespace {
 Failure lastError() { return systemReason(GetLastError()); }
-
-// Our temporary files are ".NAME." and six letters or digits.
-bool isOurTemporary(const std::wstring& entry, const std::wstring& name)
-{
-    const std::wstring prefix = L"." + name + L".";
-    if (entry.size() != prefix.size() + 6 || entry.compare(0, prefix.size(), prefix) != 0)
-        return false;
-    for (std::size_t i = prefix.size(); i < entry.size(); ++i)
-        if (entry[i] > 127 || !std::iswalnum(entry[i]))
-            return false;
-    return true;
-}
 
 // Temporary files that a save killed before its rename left behind. A running
 // save holds its own open without sharing it, so Windows refuses to delete
@@ -40,23 +25,12 @@ void removeStaleTemporaries(const std::wstring& dir, const std::wstring& name)
     if (search == INVALID_HANDLE_VALUE)
         return;
     do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && isOurTemporary(found.cFileName, name))
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsOurTemporary(narrow(found.cFileName), narrow(name)))
             DeleteFileW((dir + found.cFileName).c_str());
     } while (FindNextFileW(search, &found));
     FindClose(search);
 }
 
-std::wstring randomLetters()
-{
-    static const wchar_t letters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    static unsigned long long state = GetTickCount64() ^ (GetCurrentProcessId() * 0x9E3779B97F4A7C15ull);
-    std::wstring out;
-    for (int i = 0; i < 6; ++i) {
-        state = state * 6364136223846793005ull + 1442695040888963407ull;
-        out += letters[(state >> 33) % 62];
-    }
-    return out;
-}
 }  // namespace
 
 // A new file beside the old one, written whole and flushed to the disk, then
@@ -72,6 +46,10 @@ struct PreparedFile {
     bool existed = true;  // what KeepOld found
     std::wstring backup;  // a copy of the old file while the save is under way
 };
+
+namespace {
+std::wstring temporaryBeside(const PreparedFile& p) { return p.dir + widen(TemporaryName(narrow(p.name))); }
+}  // namespace
 
 void Discard(PreparedFile* p)
 {
@@ -98,7 +76,7 @@ Failure PrepareFile(const std::string& cPath, const std::string& cBytes, Prepare
         return systemReason(ERROR_ACCESS_DENIED);
     HANDLE h = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 16 && h == INVALID_HANDLE_VALUE; ++attempt) {
-        const std::wstring temp = p.dir + L"." + p.name + L"." + randomLetters();
+        const std::wstring temp = temporaryBeside(p);
         // Hidden while it exists, as its leading dot says elsewhere.
         h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr);
         if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
@@ -135,7 +113,7 @@ Failure KeepOld(PreparedFile& p)
     // A second name keeps the old file exactly, permissions and all; a file
     // system without hard links gets a copy.
     for (int attempt = 0; attempt < 16; ++attempt) {
-        const std::wstring backup = p.dir + L"." + p.name + L"." + randomLetters();
+        const std::wstring backup = temporaryBeside(p);
         if (CreateHardLinkW(backup.c_str(), p.file.c_str(), nullptr) ||
             (GetLastError() != ERROR_ALREADY_EXISTS && CopyFileW(p.file.c_str(), backup.c_str(), TRUE))) {
             p.backup = backup;
@@ -191,7 +169,7 @@ Failure FinishFile(PreparedFile& p)
     return std::nullopt;
 }
 
-Failure ReadWholeFile(const std::string& cFile, std::size_t nMaxBytes, std::string& cBytes)
+Failure ReadFile(const std::string& cFile, std::size_t nMaxBytes, std::string& cBytes)
 {
     HANDLE file = CreateFileW(widen(cFile).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -206,7 +184,7 @@ Failure ReadWholeFile(const std::string& cFile, std::size_t nMaxBytes, std::stri
     cBytes.assign(f ? 0 : std::size_t(size.QuadPart), '\0');
     for (std::size_t at = 0; !f && at < cBytes.size();) {
         DWORD done = 0;
-        if (!ReadFile(file, cBytes.data() + at, DWORD(std::min<std::size_t>(cBytes.size() - at, 1u << 20)), &done,
+        if (!::ReadFile(file, cBytes.data() + at, DWORD(std::min<std::size_t>(cBytes.size() - at, 1u << 20)), &done,
                       nullptr))
             f = lastError();
         else if (done == 0)
@@ -217,6 +195,4 @@ Failure ReadWholeFile(const std::string& cFile, std::size_t nMaxBytes, std::stri
     return f;
 }
 
-void Sleep(int nHundredths) { ::Sleep(nHundredths <= 0 ? 0 : DWORD(10 * nHundredths)); }
-
-}  // namespace rt
+}  // namespace rt::backend

@@ -1,32 +1,30 @@
-#include "System.h"
-
-#include "Platform.h"
-
-#include <QFile>
-#include <QFileInfo>
-#include <cctype>
+// Files on a POSIX system, for every backend that runs on one.
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <random>
-#include <thread>
 #include <unistd.h>
 #include <vector>
 
-namespace rt {
+#include "Backend.h"
+#include "TemporaryName.h"
 
-bool File(const std::string& cFile) { return QFileInfo(QString::fromStdString(cFile)).isFile(); }
+namespace rt::backend {
 
-bool FErase(const std::string& cFile) { return QFile::remove(QString::fromStdString(cFile)); }
+bool IsFile(const std::string& cFile)
+{
+    struct stat st {};
+    return ::stat(cFile.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
 
-// The writer is plain POSIX because QSaveFile hides exactly the errors that
-// matter here: it commits without checking the flush of its last buffered
-// bytes or the sync, so a disk that filled up mid-write became a truncated
-// file renamed over a good one. Every call below is checked.
+bool EraseFile(const std::string& cFile) { return ::unlink(cFile.c_str()) == 0; }
+
+// The writer is plain POSIX because the toolkits' save classes hide exactly
+// the errors that matter here: they commit without checking the flush of the
+// last buffered bytes or the sync, so a disk that filled up mid-write became a
+// truncated file renamed over a good one. Every call below is checked.
 namespace {
 std::string reason(int error) { return std::strerror(error); }
 
@@ -64,19 +62,6 @@ Failure writeAll(int fd, const std::string& cBytes)
     return std::nullopt;
 }
 
-// Our temporary files are ".NAME." and six letters or digits; while a save
-// runs, it holds a lock on its own.
-bool isOurTemporary(const std::string& entry, const std::string& cName)
-{
-    const std::string prefix = "." + cName + ".";
-    if (entry.size() != prefix.size() + 6 || entry.compare(0, prefix.size(), prefix) != 0)
-        return false;
-    for (std::size_t i = prefix.size(); i < entry.size(); ++i)
-        if (!std::isalnum(static_cast<unsigned char>(entry[i])))
-            return false;
-    return true;
-}
-
 // Temporary files that a save killed before its rename left behind: ours by
 // their name, our user's, regular files, and locked by no running save. Only
 // these are removed; a failure here costs nothing but the litter.
@@ -84,7 +69,7 @@ void removeStaleTemporaries(DIR* listing, const std::string& cName)
 {
     std::vector<std::string> stale;
     while (const dirent* e = ::readdir(listing))
-        if (isOurTemporary(e->d_name, cName))
+        if (IsOurTemporary(e->d_name, cName))
             stale.emplace_back(e->d_name);
     const int dirFd = ::dirfd(listing);
     for (const std::string& entry : stale) {
@@ -190,12 +175,8 @@ mode_t modeFor(const std::string& cFile)
 Failure linkAside(const std::string& cFile, const std::string& cBeside, const std::string& cName,
                   std::string& cBackup)
 {
-    static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    static std::mt19937 random{std::random_device{}()};
     for (int attempt = 0; attempt < 16; ++attempt) {
-        std::string candidate = cBeside + "." + cName + ".";
-        for (int i = 0; i < 6; ++i)
-            candidate += letters[random() % 62];
+        const std::string candidate = cBeside + TemporaryName(cName);
         if (::link(cFile.c_str(), candidate.c_str()) == 0) {
             cBackup = candidate;
             return std::nullopt;
@@ -353,7 +334,7 @@ Failure FinishFile(PreparedFile& p)
     return syncDirectory(p.dir, p.name);
 }
 
-Failure ReadWholeFile(const std::string& cFile, std::size_t nMaxBytes, std::string& cBytes)
+Failure ReadFile(const std::string& cFile, std::size_t nMaxBytes, std::string& cBytes)
 {
     Fd file{::open(cFile.c_str(), O_RDONLY | O_CLOEXEC)};
     struct stat st {};
@@ -366,12 +347,4 @@ Failure ReadWholeFile(const std::string& cFile, std::size_t nMaxBytes, std::stri
     return readFrom(file.fd, cBytes);
 }
 
-void Sleep(int nHundredths)
-{
-    if (nHundredths <= 0)
-        std::this_thread::yield();
-    else
-        std::this_thread::sleep_for(std::chrono::milliseconds(10 * nHundredths));
-}
-
-}  // namespace rt
+}  // namespace rt::backend

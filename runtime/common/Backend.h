@@ -1,0 +1,140 @@
+#pragma once
+// Everything a platform's backend defines, and all that the shared runtime
+// asks of it: a new backend is this list, and the Drop* of NativeSlot.h for
+// the slots it fills. The shared code (common/) calls nothing else of a
+// backend. Positions and sizes that reach a backend are the window's own, in
+// logical pixels; a backend scales them to its screen.
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "NativeSlot.h"
+#include "Pixels.h"
+#include "Types.h"
+
+namespace rt {
+
+class XbpBitmap;
+class XbpColorDialog;
+class XbpDialog;
+class XbpDrawingArea;
+class XbpPushButton;
+class XbpStatic;
+class XbpWindow;
+
+namespace backend {
+
+// ---- Start-up ---------------------------------------------------------------
+
+// Starts the platform for the program that argv0 names; desktopId names its
+// desktop entry, where the platform has one. Where it cannot start, it says
+// why on standard error and ends the process with status 1.
+NativePlatform* StartPlatform(const std::string& argv0, const std::string& desktopId);
+
+// ---- Events -----------------------------------------------------------------
+
+// Runs the platform's event processing until an event may have been queued.
+void RunUntilEventQueued();
+// An event was queued: the event processing that waits for one may return.
+void EventQueued();
+
+// ---- Windows ----------------------------------------------------------------
+// Each Make* makes the platform's window for the object, with the object's
+// settings at that moment, not yet placed or shown; a window's press, close
+// request and so on become queued events addressed to it (AppEvents.h).
+
+NativeWindow* MakeDialog(XbpDialog& dialog);
+NativeWindow* MakeDrawingArea(XbpDrawingArea& area, NativeWindow& parent);
+NativeWindow* MakePushButton(XbpPushButton& button, NativeWindow& parent);
+// Text, group box or bitmap static, by its type; it shows StaticPicture.
+NativeWindow* MakeStatic(XbpStatic& control, NativeWindow& parent);
+
+// A control at its pos and size in its parent, from the parent's lower-left corner.
+void PlaceControl(XbpWindow& window);
+// A dialog whose drawing area has its size, at its pos on the desktop's work area.
+void PlaceDialog(XbpDialog& dialog);
+// The font and colours of the window's presentation parameters.
+void ApplyPresParams(XbpWindow& window);
+void SetVisible(XbpWindow& window, bool visible);
+// Title, frame buttons and task-list entry as the dialog says now.
+void ConfigureDialog(XbpDialog& dialog);
+// The dialog's icon, from the program's resources.
+void SetDialogIcon(XbpDialog& dialog, int icon);
+// Paints the window and what lies in it again.
+void Repaint(XbpWindow& window);
+// What a screen reader says the window is (empty: what the platform says of
+// it itself, a button's caption say) and what it is for (empty: nothing).
+void SpokenAs(XbpWindow& window, const std::string& name, const std::string& description);
+
+// ---- The desktop, focus and modal dialogs -----------------------------------
+
+Size WorkAreaSize();
+// A top-level window activated, a control given the keyboard focus.
+void Focus(XbpWindow& window);
+// A top-level window centred on the screen, a control in its parent.
+void Centre(XbpWindow& window);
+// The window that has the keyboard focus, or lies around it; null for none of ours.
+XbpWindow* FocusedWindow();
+// A modal box with the text and an OK button; returns once it is answered.
+void ShowMessageBox(const std::string& title, const std::string& text, NativeWindow* owner);
+// The modal dialog that runs now, if any, ends as if cancelled.
+void CancelModal();
+
+// ---- Pictures ----------------------------------------------------------------
+
+// A static's picture at its size: what shows behind it (the window colour,
+// for reading back), its colour, its caption or bitmap, then what was drawn on it.
+Pixels StaticPicture(const XbpStatic& control);
+// The image at the given size: nearest pixel, or smoothly filtered.
+Pixels Scaled(const Pixels& image, int width, int height, bool smooth);
+// What the platform keeps to put a picture on screen; null for no picture.
+NativeImage* MakeImage(const Pixels& image);
+
+// ---- The colour dialog -------------------------------------------------------
+
+NativeColorDialog* MakeColorDialog(XbpColorDialog& dialog, NativeWindow* owner);
+// Runs it modally with the object's settings: the colour chosen, nothing on
+// Cancel, Escape or the close box. Custom colours are kept for the run.
+std::optional<RGB> RunColorDialog(XbpColorDialog& dialog, NativeColorDialog& native);
+
+// ---- Screen readers ----------------------------------------------------------
+
+// Says the text through the platform's accessibility, once the application
+// window is active and the focus has landed in it; nothing is shown.
+void Announce(const std::string& text);
+
+// ---- Files -------------------------------------------------------------------
+
+bool IsFile(const std::string& cFile);
+bool EraseFile(const std::string& cFile);
+// The whole file's bytes; a file larger than nMaxBytes is refused before any is read.
+Failure ReadFile(const std::string& cFile, std::size_t nMaxBytes, std::string& cBytes);
+
+// Replacing a file whole, in steps, so that several files can be replaced as
+// one (SaveTogether). A prepared file is the backend's own.
+struct PreparedFile;
+// Removes whatever of it is not in place: the new file if not placed, what
+// KeepOld kept once it is not needed.
+void Discard(PreparedFile* prepared);
+struct DiscardPrepared {
+    void operator()(PreparedFile* p) const { Discard(p); }
+};
+using Prepared = std::unique_ptr<PreparedFile, DiscardPrepared>;
+// Writes the bytes and flushes them to the disk beside the file (through
+// symbolic links, to their target), and checks that the file can be replaced;
+// nothing visible changes.
+Failure PrepareFile(const std::string& cFile, const std::string& cBytes, Prepared& prepared);
+// Keeps the file's present state aside, so that RestoreFile can bring it back.
+Failure KeepOld(PreparedFile& prepared);
+// Puts the new bytes in the file's place in one step.
+Failure PlaceFile(PreparedFile& prepared);
+// After a PlaceFile that succeeded: the file as KeepOld found it (absent, if it was).
+void RestoreFile(PreparedFile& prepared);
+// After every file is placed: the folder flushed to the disk and the litter of
+// saves killed before their rename removed.
+Failure FinishFile(PreparedFile& prepared);
+
+}  // namespace backend
+}  // namespace rt

@@ -1,0 +1,35 @@
+#include <algorithm>
+#include <map>
+
+#include "Win32.h"
+
+namespace rt {
+
+HFONT fontFromName(const std::string& name)
+{
+    static std::map<std::string, HFONT> fonts;
+    if (const auto found = fonts.find(name); found != fonts.end())
+        return found->second;
+    const std::size_t dot = name.find('.');
+    double points = 0;
+    try {
+        points = dot == std::string::npos ? 0 : std::stod(name.substr(0, dot));
+    } catch (...) {
+        points = 0;
+    }
+    const std::wstring face = widen(dot == std::string::npos ? name : name.substr(dot + 1));
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    LOGFONTW lf{};
+    lf.lfHeight = points > 0 ? -LONG(points * dpi / 72.0 + 0.5) : 0;
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = DEFAULT_QUALITY;  // the user's own font smoothing
+    face.copy(lf.lfFaceName, std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
+    HFONT font = CreateFontIndirectW(&lf);
+    fonts[name] = font;
+    return font;
+}
+
+}  // namespace rt

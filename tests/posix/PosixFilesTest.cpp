@@ -1,0 +1,131 @@
+// Saving where only POSIX file systems go: a folder that takes no new file,
+// symbolic links, another file system, and the litter of killed saves.
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "System.h"
+#include "TestSupport.h"
+
+using namespace rt;
+namespace fs = std::filesystem;
+
+class PosixFiles : public test::InTempDir {};
+
+TEST_F(PosixFiles, AFolderThatTakesNoNewFileHasItsWritableFilesRewrittenInPlace)
+{
+    // Permissions mean nothing to root: write as nobody when the tests run as root.
+    ASSERT_EQ(::chmod(path(".").c_str(), 0755), 0);
+    ASSERT_TRUE(fs::create_directory("ro"));
+    test::writeAll("ro/LOGO.TXT", "the old colour log");
+    test::writeAll("ro/LOGO.BMP", "old");
+    test::writeAll("ro/LOCKED.TXT", "locked");
+    for (const char* f : {"ro/LOGO.TXT", "ro/LOGO.BMP"})
+        ASSERT_EQ(::chmod(f, 0666), 0);
+    ASSERT_EQ(::chmod("ro/LOCKED.TXT", 0444), 0);
+    ASSERT_EQ(::chmod("ro", 0555), 0);
+    const uid_t root = ::geteuid();
+    if (root == 0) {
+        ASSERT_EQ(::seteuid(65534), 0);
+    }
+
+    const Failure shorter = WriteFileAtomic("ro/LOGO.TXT", "new");
+    const Failure longer = WriteFileAtomic("ro/LOGO.BMP", std::string(9270, 'b'));
+    const Failure locked = WriteFileAtomic("ro/LOCKED.TXT", "x");
+    const Failure fresh = WriteFileAtomic("ro/NEW.TXT", "x");
+
+    if (root == 0) {
+        ASSERT_EQ(::seteuid(0), 0);
+    }
+    ::chmod("ro", 0755);
+    EXPECT_EQ(shorter, std::nullopt);
+    EXPECT_EQ(test::readAll("ro/LOGO.TXT"), "new");
+    EXPECT_EQ(longer, std::nullopt);
+    EXPECT_EQ(test::readAll("ro/LOGO.BMP"), std::string(9270, 'b'));
+    EXPECT_NE(locked, std::nullopt) << "a file that cannot be written is not rewritten";
+    EXPECT_EQ(test::readAll("ro/LOCKED.TXT"), "locked");
+    EXPECT_NE(fresh, std::nullopt) << "nor can a new one be made there";
+    EXPECT_FALSE(File("ro/NEW.TXT"));
+    EXPECT_EQ(std::distance(fs::directory_iterator("ro"), fs::directory_iterator()), 3) << "no temporary file left";
+}
+
+TEST_F(PosixFiles, ALinkedFileIsWrittenThroughToItsTargetAndTheLinkStays)
+{
+    const auto isLink = [](const char* name) {
+        struct stat st {};
+        return ::lstat(name, &st) == 0 && S_ISLNK(st.st_mode);
+    };
+    const auto hidden = [](const char* dir) {
+        int n = 0;
+        for (const auto& e : fs::directory_iterator(dir))
+            n += e.path().filename().string().front() == '.';
+        return n;
+    };
+    ASSERT_TRUE(fs::create_directory("assets"));
+    test::writeAll("assets/logo.txt", "the shared colour log, old");
+    ASSERT_EQ(::symlink("assets/logo.txt", "LOGO.TXT"), 0);
+    ASSERT_EQ(::symlink("CHAIN2", "CHAIN1"), 0);  // a chain ending in an absolute link
+    ASSERT_EQ(::symlink(path("assets/chained.txt").c_str(), "CHAIN2"), 0);
+    ASSERT_EQ(::symlink("assets/new.txt", "DANGLING.TXT"), 0);
+    ASSERT_EQ(::symlink("LOOP2", "LOOP1"), 0);
+    ASSERT_EQ(::symlink("LOOP1", "LOOP2"), 0);
+
+    EXPECT_EQ(WriteFileAtomic("LOGO.TXT", "new"), std::nullopt);
+    EXPECT_TRUE(isLink("LOGO.TXT"));
+    EXPECT_EQ(test::readAll("assets/logo.txt"), "new");
+    EXPECT_EQ(WriteFileAtomic("CHAIN1", "chained"), std::nullopt);
+    EXPECT_TRUE(isLink("CHAIN1") && isLink("CHAIN2"));
+    EXPECT_EQ(test::readAll("assets/chained.txt"), "chained");
+    EXPECT_EQ(WriteFileAtomic("DANGLING.TXT", "created"), std::nullopt) << "a dangling link creates its target";
+    EXPECT_TRUE(isLink("DANGLING.TXT"));
+    EXPECT_EQ(test::readAll("assets/new.txt"), "created");
+    EXPECT_EQ(WriteFileAtomic("LOOP1", "x"), Failure(std::strerror(ELOOP)));
+    EXPECT_TRUE(isLink("LOOP1") && isLink("LOOP2"));
+
+    // A target on another filesystem: the new file is made beside the target,
+    // so that the rename stays on one filesystem.
+    ASSERT_TRUE(fs::create_directory("other"));
+    ASSERT_EQ(::mount("tmpfs", "other", "tmpfs", 0, "size=64k"), 0)
+        << "cannot mount a tmpfs (the test needs root): " << std::strerror(errno);
+    test::writeAll("other/logo.bmp", "old");
+    ASSERT_EQ(::symlink("other/logo.bmp", "LOGO.BMP"), 0);
+    const Failure across = WriteFileAtomic("LOGO.BMP", std::string(9270, 'b'));
+    const std::string acrossBytes = test::readAll("other/logo.bmp");
+    const int acrossLitter = hidden("other");
+    ::umount2("other", MNT_DETACH);
+    EXPECT_EQ(across, std::nullopt);
+    EXPECT_EQ(acrossBytes, std::string(9270, 'b'));
+    EXPECT_TRUE(isLink("LOGO.BMP"));
+    EXPECT_EQ(acrossLitter, 0);
+    EXPECT_EQ(hidden("."), 0);
+    EXPECT_EQ(hidden("assets"), 0);
+}
+
+TEST_F(PosixFiles, ASaveRemovesOnlyTheLitterOfEarlierSavesOfThatFile)
+{
+    const char* stale = ".LOGO.TXT.aB3x9Q";  // a save killed before its rename
+    for (const char* name : {stale, ".LOGO.TXT.held01", ".LOGO.TXT.toolong", ".LOGO.BMP.aB3x9Q",
+                             "LOGO.TXT.aB3x9Q", ".LOGO.TXT.ab-123", ".OTHER.TXT.aB3x9Q"})
+        test::writeAll(name, "litter?");
+    ASSERT_TRUE(fs::create_directory(".LOGO.TXT.dir123"));
+    ASSERT_EQ(::symlink("LOGO.BMP", ".LOGO.TXT.lnk123"), 0);
+    // A save running meanwhile holds a lock on its file.
+    const int running = ::open(".LOGO.TXT.held01", O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(running, 0);
+    ASSERT_EQ(::flock(running, LOCK_EX), 0);
+
+    EXPECT_EQ(WriteFileAtomic("LOGO.TXT", "new"), std::nullopt);
+    ::close(running);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(stale)));
+    std::string left;
+    for (const std::string& name : test::filesHere())
+        left += (left.empty() ? "" : " ") + name;
+    EXPECT_EQ(left,
+              ".LOGO.BMP.aB3x9Q .LOGO.TXT.ab-123 .LOGO.TXT.dir123 .LOGO.TXT.held01 .LOGO.TXT.lnk123 "
+              ".LOGO.TXT.toolong .OTHER.TXT.aB3x9Q LOGO.TXT LOGO.TXT.aB3x9Q");
+}
