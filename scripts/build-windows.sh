@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows program with Debian's mingw-w64, installing the
 # cross compilers when they are missing: 32-bit into build-win32/ and 64-bit
-# into build-win64/, each one static app/gradient-logo.exe.
-# Usage: bash scripts/build-windows.sh
+# into build-win64/, each one static app/gradient-logo.exe. With --tests,
+# also the widget tests against the Win32 backend, 64-bit, into
+# build-win64-tests/, where ctest runs them under Wine (runtime_win32, app_win32).
+# Usage: bash scripts/build-windows.sh [--tests]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -15,3 +17,12 @@ for build in "win32 i686" "win64 x86_64"; do
   cmake --build "$root/build-$dir" --target gradient-logo
   echo "built build-$dir/app/gradient-logo.exe"
 done
+
+if [ "${1:-}" = --tests ]; then
+  bash "$root/scripts/install-missing.sh" g++-mingw-w64-x86-64-posix libgtest-dev
+  cmake -S "$root" -B "$root/build-win64-tests" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DGL_MINGW_ARCH=x86_64 -DGL_MINGW_THREADS=posix \
+    -DGRADIENT_LOGO_TESTS=ON >/dev/null
+  cmake --build "$root/build-win64-tests"
+  echo "built the Windows widget tests in build-win64-tests/"
+fi

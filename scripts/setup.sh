@@ -29,9 +29,11 @@ if [ "$tests" = ON ]; then
              dpkg-dev lintian debootstrap binutils-mingw-w64-i686 binutils-mingw-w64-x86-64)
 fi
 # The Windows programs: built by mingw-w64, run by Wine; the 32-bit one needs
-# Wine's 32-bit half, from the i386 architecture.
+# Wine's 32-bit half, from the i386 architecture. Their widget tests need the
+# posix thread model's compiler, for GoogleTest (built from libgtest-dev's sources).
 if [ "$windows" = ON ]; then
-  packages+=(g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 python3 wine wine64 wine32:i386 fonts-wine)
+  packages+=(g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 g++-mingw-w64-x86-64-posix
+             python3 wine wine64 wine32:i386 fonts-wine)
   dpkg --print-foreign-architectures | grep -qx i386 || "${sudo[@]}" dpkg --add-architecture i386
 fi
 bash "$root/scripts/install-missing.sh" "${packages[@]}"

@@ -35,7 +35,8 @@ sanitized() {
 }
 fuzzing() { bash "$root/scripts/fuzz.sh" --build && (cd "$root/build-fuzz" && ctest --output-on-failure --timeout 900); }
 windows() {
-  bash "$root/scripts/build-windows.sh" &&
+  bash "$root/scripts/build-windows.sh" --tests &&
+  (cd "$root/build-win64-tests" && ctest --output-on-failure --timeout 900) &&
   bash "$root/tests/windows/windows.sh" "$root/build-win32/app/gradient-logo.exe" X86 "$root/build/app/gradient-logo" &&
   bash "$root/tests/windows/windows.sh" "$root/build-win64/app/gradient-logo.exe" amd64 "$root/build/app/gradient-logo"
 }
@@ -57,7 +58,7 @@ stage "tests" tests
 stage "tests with AddressSanitizer and UndefinedBehaviorSanitizer" sanitized
 stage "fuzzing LOGO.BMP" fuzzing
 stage "the other Debian release, in a fresh root" bash "$root/tests/release/other-release.sh"
-stage "the Windows programs, 32- and 64-bit, under Wine" windows
+stage "the Windows programs, 32- and 64-bit, and the widget tests on Windows, under Wine" windows
 stage "no two tracked paths differ only by case" no_case_twins
 stage "the work tree is as it was" tree_unchanged
 

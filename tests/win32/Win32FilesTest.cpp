@@ -1,0 +1,97 @@
+// Saving where only Windows says no: a file marked read-only, one that another
+// program holds open, a full disk, a folder where the file should be.
+#include "Win32.h"
+
+#include <gtest/gtest.h>
+
+#include "SaveTogether.h"
+#include "System.h"
+#include "TestSupport.h"
+
+using namespace rt;
+namespace fs = std::filesystem;
+
+class Win32Files : public test::InTempDir {};
+
+TEST_F(Win32Files, WindowsRefusalsLeaveTheOldFilesAndNoLitter)
+{
+    const auto seed = [] {
+        test::writeAll("LOGO.TXT", "old log");
+        test::writeAll("LOGO.BMP", "old logo");
+    };
+    std::string cFile;
+    const auto saveBoth = [&cFile] {
+        SaveTogether together;
+        if (Failure f = WriteFileAtomic("LOGO.TXT", "new log"))
+            return f;
+        if (Failure f = WriteFileAtomic("LOGO.BMP", "new logo"))
+            return f;
+        return together.place(cFile);
+    };
+
+    // Marked read-only: refused before anything is placed, as Windows refuses it.
+    seed();
+    ASSERT_TRUE(SetFileAttributesW(L"LOGO.BMP", FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(saveBoth(), Failure(systemReason(ERROR_ACCESS_DENIED)));
+    ASSERT_TRUE(SetFileAttributesW(L"LOGO.BMP", FILE_ATTRIBUTE_NORMAL));
+    EXPECT_EQ(test::readAll("LOGO.TXT"), "old log");
+    EXPECT_EQ(test::readAll("LOGO.BMP"), "old logo");
+    EXPECT_EQ(test::filesHere(), (std::vector<std::string>{"LOGO.BMP", "LOGO.TXT"})) << "no temporary file left";
+
+    // Held open by another program that shares nothing: the brief wait passes,
+    // then the save says why, and LOGO.TXT, placed first, is put back.
+    seed();
+    HANDLE held = CreateFileW(L"LOGO.BMP", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const Failure whileHeld = saveBoth();
+    CloseHandle(held);
+    EXPECT_NE(whileHeld, std::nullopt);
+    EXPECT_EQ(cFile, "LOGO.BMP");
+    EXPECT_EQ(test::readAll("LOGO.TXT"), "old log");
+    EXPECT_EQ(test::readAll("LOGO.BMP"), "old logo");
+    EXPECT_EQ(test::filesHere(), (std::vector<std::string>{"LOGO.BMP", "LOGO.TXT"})) << "no temporary file left";
+
+    // A folder where the file should be.
+    ASSERT_TRUE(fs::remove("LOGO.BMP"));
+    ASSERT_TRUE(fs::create_directory("LOGO.BMP"));
+    EXPECT_EQ(saveBoth(), Failure(systemReason(ERROR_ACCESS_DENIED)));
+    EXPECT_EQ(test::readAll("LOGO.TXT"), "old log");
+    EXPECT_TRUE(fs::is_directory("LOGO.BMP"));
+    ASSERT_TRUE(fs::remove("LOGO.BMP"));
+
+    // Once nothing is in the way, both are saved.
+    seed();
+    EXPECT_EQ(saveBoth(), std::nullopt);
+    EXPECT_EQ(test::readAll("LOGO.TXT"), "new log");
+    EXPECT_EQ(test::readAll("LOGO.BMP"), "new logo");
+}
+
+// A small disk of the test's own: the drive that under-wine.sh maps to a tmpfs.
+TEST(Win32SmallDisk, AFullDiskIsSaidAndTheOldFilesStay)
+{
+    const char* drive = std::getenv("GL_SMALL_DRIVE");
+    ASSERT_NE(drive, nullptr) << "GL_SMALL_DRIVE names no small disk: run under tests/windows/under-wine.sh";
+    const fs::path dir = fs::path(drive) / "/";
+    const std::string log = (dir / "LOGO.TXT").string(), logo = (dir / "LOGO.BMP").string();
+    test::writeAll(log, std::string(50, 'l'));
+    test::writeAll(logo, std::string(9270, 'o'));
+    std::string cFile;
+    Failure full;
+    {
+        SaveTogether together;
+        full = WriteFileAtomic(log, "\r\nColor 1 : {255,000,000}\r\nColor 2 : {000,000,255}");
+        if (!full)
+            full = WriteFileAtomic(logo, std::string(200000, 'b'));  // more than the disk holds
+        if (!full)
+            full = together.place(cFile);
+    }
+    EXPECT_EQ(full, Failure(systemReason(ERROR_DISK_FULL)));
+    EXPECT_EQ(test::readAll(log), std::string(50, 'l'));
+    EXPECT_EQ(test::readAll(logo), std::string(9270, 'o'));
+    int entries = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir))
+        ++entries;
+    EXPECT_EQ(entries, 2) << "no temporary file left";
+    fs::remove(log);
+    fs::remove(logo);
+}
