@@ -70,6 +70,17 @@ void InTempDir::TearDown()
     std::filesystem::remove_all(dir_, ignored);
 }
 
+std::shared_ptr<rt::XbpDialog> hiddenDialog(rt::Size size, std::shared_ptr<rt::PresParams> pp)
+{
+    auto d = std::make_shared<rt::XbpDialog>();
+    d->init(rt::AppDesktop(), nullptr, rt::Pos{0, 0}, size, pp, false);
+    d->title = "Window test";
+    d->maxButton = false;
+    d->minButton = false;
+    d->create();
+    return d;
+}
+
 Swatch hiddenSwatch(rt::Pos pos)
 {
     auto d = std::make_shared<rt::XbpDialog>();

@@ -103,6 +103,9 @@ private:
     std::filesystem::path previous_;
 };
 
+// A dialog of that size without maximise and minimise buttons, not on screen.
+std::shared_ptr<rt::XbpDialog> hiddenDialog(rt::Size size, std::shared_ptr<rt::PresParams> pp = nullptr);
+
 // A 128 x 30 bitmap static at pos on a 200 x 100 dialog, neither on screen.
 struct Swatch {
     std::shared_ptr<rt::XbpDialog> dialog;

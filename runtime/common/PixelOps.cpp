@@ -8,6 +8,15 @@
 
 namespace rt {
 
+Area AreaInParent(const XbpWindow& window)
+{
+    const auto parent = window.parent();
+    const int parentHeight = parent ? parent->size()[1] : 0;
+    const auto [x, y] = window.pos();
+    const auto [w, h] = window.size();
+    return {x, parentHeight - y - h, w, h};
+}
+
 Area AreaOf(const Rect& r, int deviceHeight) { return {r[0], deviceHeight - r[3], r[2] - r[0], r[3] - r[1]}; }
 
 Pixels Cropped(const Pixels& image, const Area& r, std::uint32_t outside)
@@ -108,9 +117,8 @@ int GreyBehind(const XbpWindow& window, const Area& r, std::uint32_t plain)
     // The window's top-left corner in the area, from the lower-left positions.
     int left = 0, top = 0;
     for (auto w = window.shared_from_this(); w && w != area; w = w->parent()) {
-        const auto p = w->parent();
-        left += w->pos()[0];
-        top += (p ? p->size()[1] : 0) - w->pos()[1] - w->size()[1];
+        left += AreaInParent(*w).x;
+        top += AreaInParent(*w).y;
     }
     const Pixels* image = area->bitmap && !area->bitmap->isEmpty() ? &area->bitmap->pixels() : nullptr;
     const int imageTop = area->size()[1] - (image ? image->height : 0);

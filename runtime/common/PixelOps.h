@@ -13,6 +13,10 @@ namespace rt {
 class XbpDrawingArea;
 class XbpWindow;
 
+// Where a control lies in its parent, from the parent's top-left corner, by its
+// pos (lower-left) and size.
+Area AreaInParent(const XbpWindow& window);
+
 // A device's area from a lower-left rectangle {x1, y1, x2, y2} on a device of that height.
 Area AreaOf(const Rect& r, int deviceHeight);
 

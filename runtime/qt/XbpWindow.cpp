@@ -4,6 +4,7 @@
 
 #include "Accessibility.h"
 #include "Backend.h"
+#include "PixelOps.h"
 #include "QtConvert.h"
 #include "QtNative.h"
 #include "XbpWindow.h"
@@ -49,11 +50,8 @@ namespace backend {
 
 void PlaceControl(XbpWindow& window)
 {
-    const auto p = window.parent();
-    const int parentHeight = p ? p->size()[1] : 0;
-    const auto [x, y] = window.pos();
-    const auto [w, h] = window.size();
-    WidgetOf(window)->setGeometry(x, parentHeight - y - h, w, h);
+    const Area a = AreaInParent(window);
+    WidgetOf(window)->setGeometry(a.x, a.y, a.width, a.height);
 }
 
 void ApplyPresParams(XbpWindow& window)

@@ -15,6 +15,21 @@ HWND dialogOf(const MSG& msg)
         return nullptr;
     return root;
 }
+
+// Moving the focus with the keyboard makes the button it lands on the
+// default one, and our window, which is no dialog, never has the old one
+// given up: two buttons would look active. None is the default, as elsewhere.
+void noDefaultButton(HWND dialog)
+{
+    EnumChildWindows(
+        dialog,
+        [](HWND w, LPARAM) -> BOOL {
+            if ((GetWindowLongW(w, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+                SendMessageW(w, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+            return TRUE;
+        },
+        0);
+}
 }  // namespace
 
 // One message at a time: an event is queued, if at all, while it is dispatched.
@@ -26,8 +41,10 @@ void RunUntilEventQueued()
         PostAppEvent(EVENT_QUIT);
         return;
     }
-    if (HWND dialog = dialogOf(msg); dialog && IsDialogMessageW(dialog, &msg))
+    if (HWND dialog = dialogOf(msg); dialog && IsDialogMessageW(dialog, &msg)) {
+        noDefaultButton(dialog);
         return;
+    }
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
 }

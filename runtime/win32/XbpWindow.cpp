@@ -1,5 +1,6 @@
 // What the Win32 backend does for every kind of window.
 #include "Backend.h"
+#include "PixelOps.h"
 #include "Win32.h"
 #include "XbpWindow.h"
 
@@ -52,11 +53,8 @@ namespace backend {
 
 void PlaceControl(XbpWindow& window)
 {
-    const auto p = window.parent();
-    const int parentHeight = p ? p->size()[1] : 0;
-    const auto [x, y] = window.pos();
-    const auto [w, h] = window.size();
-    MoveWindow(HwndOf(window), x, parentHeight - y - h, w, h, FALSE);
+    const Area a = AreaInParent(window);
+    MoveWindow(HwndOf(window), a.x, a.y, a.width, a.height, FALSE);
 }
 
 // The buttons' system colours are the platform's own; a transparent

@@ -8,6 +8,7 @@
 #include "GraDialog.h"
 #include "System.h"
 #include "TestSupport.h"
+#include "WithGraDialog.h"
 #include "XbpPresSpace.h"
 
 using namespace rt;
@@ -21,22 +22,7 @@ ColorNumber number(int r, int g, int b) { return *GraMakeRGBColor(RGB{r, g, b});
 Pixels shownArea(const GraDialog& d) { return test::shownPixels(*d.drawingArea); }
 }  // namespace
 
-class GraDialogTest : public test::InTempDir {
-protected:
-    std::shared_ptr<GraDialog> created()
-    {
-        auto d = GraDialog::New();
-        d->create();
-        d->show();
-        return d;
-    }
-    void choose(GraDialog& d, int slot, std::optional<RGB> c)
-    {
-        last = test::answerColorDialog(c);
-        slot == 1 ? d.Make1Color() : d.Make2Color();
-    }
-    std::shared_ptr<test::ColorAnswer> last;
-};
+class GraDialogTest : public test::WithGraDialog {};
 
 TEST_F(GraDialogTest, StartsWithNoColoursHiddenSwatchesAndNoLogo)
 {

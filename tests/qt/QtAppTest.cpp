@@ -11,24 +11,11 @@
 #include "GraDialog.h"
 #include "QtNative.h"
 #include "TestSupport.h"
+#include "WithGraDialog.h"
 
 using namespace rt;
 
-class QtGraDialog : public test::InTempDir {
-protected:
-    std::shared_ptr<GraDialog> created()
-    {
-        auto d = GraDialog::New();
-        d->create();
-        d->show();
-        return d;
-    }
-    void choose(GraDialog& d, int slot, std::optional<RGB> c)
-    {
-        test::answerColorDialog(c);
-        slot == 1 ? d.Make1Color() : d.Make2Color();
-    }
-};
+class QtGraDialog : public test::WithGraDialog {};
 
 TEST_F(QtGraDialog, TheWindowHasTheProgramsIcon)
 {

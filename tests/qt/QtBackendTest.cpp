@@ -15,28 +15,17 @@
 
 using namespace rt;
 
-namespace {
-std::shared_ptr<XbpDialog> makeDialog(Size size, std::shared_ptr<PresParams> pp = nullptr)
-{
-    auto d = std::make_shared<XbpDialog>();
-    d->init(AppDesktop(), nullptr, Pos{0, 0}, size, pp, false);
-    d->maxButton = false;
-    d->minButton = false;
-    d->create();
-    return d;
-}
-}  // namespace
 
 TEST(QtWindow, FramesWithoutMaximiseOrMinimiseButtons)
 {
-    const auto d = makeDialog({365, 140});
+    const auto d = test::hiddenDialog({365, 140});
     EXPECT_FALSE(WidgetOf(*d)->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_FALSE(WidgetOf(*d)->windowFlags() & Qt::WindowMinimizeButtonHint);
 }
 
 TEST(QtWindow, PresentationParametersSetFontAndColours)
 {
-    const auto d = makeDialog({200, 100}, std::make_shared<PresParams>(PresParams{{PP_FONT, std::string("8.Arial")}}));
+    const auto d = test::hiddenDialog({200, 100}, std::make_shared<PresParams>(PresParams{{PP_FONT, std::string("8.Arial")}}));
     EXPECT_EQ(WidgetOf(*d)->font().pointSizeF(), 8.0);
     EXPECT_EQ(WidgetOf(*d)->font().family(), "Arial");
 
@@ -56,7 +45,7 @@ TEST(QtWindow, PresentationParametersSetFontAndColours)
 
 TEST(QtWindow, TheColourDialogIsQtsOwnWithoutAlpha)
 {
-    const auto d = makeDialog({200, 100});
+    const auto d = test::hiddenDialog({200, 100});
     auto c = XbpColorDialog::New(d->drawingArea);
     c->create();
     ASSERT_NE(c->dialog(), nullptr);

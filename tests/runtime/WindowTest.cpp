@@ -15,22 +15,10 @@ using namespace rt;
 using test::Geometry;
 using test::rgb;
 
-namespace {
-std::shared_ptr<XbpDialog> makeDialog(Size size, std::shared_ptr<PresParams> pp = nullptr)
-{
-    auto d = std::make_shared<XbpDialog>();
-    d->init(AppDesktop(), nullptr, Pos{0, 0}, size, pp, false);
-    d->title = "Window test";
-    d->maxButton = false;
-    d->minButton = false;
-    d->create();
-    return d;
-}
-}  // namespace
 
 TEST(Window, LowerLeftPositionsBecomeThePlatformsGeometry)
 {
-    const auto d = makeDialog({365, 140});
+    const auto d = test::hiddenDialog({365, 140});
     EXPECT_EQ(test::clientSize(*d), (Size{365, 140})) << "the size is the drawing area's";
     EXPECT_EQ(test::geometry(*d->drawingArea), (Geometry{0, 0, 365, 140}));
     EXPECT_TRUE(test::nativeChildOf(*d->drawingArea, *d));
@@ -59,7 +47,7 @@ TEST(Window, LowerLeftPositionsBecomeThePlatformsGeometry)
 
 TEST(Window, StaticShowsItsColourAndBitmapCaption)
 {
-    const auto d = makeDialog({200, 100});
+    const auto d = test::hiddenDialog({200, 100});
     auto s = XbpStatic::New(d->drawingArea, nullptr, Pos{0, 0}, Size{64, 32});
     s->caption = "Color 1";
     s->create();
@@ -102,7 +90,7 @@ TEST(Window, StaticShowsItsColourAndBitmapCaption)
 TEST(Window, ColourDialogIsModalPreselectedAndReportsCancelAsNothing)
 {
     ClearAppEvents();
-    const auto d = makeDialog({200, 100});
+    const auto d = test::hiddenDialog({200, 100});
     auto c = XbpColorDialog::New(d->drawingArea);
     c->title = "Pick";
     c->center = true;

@@ -1,0 +1,113 @@
+// What only the Win32 backend shows: Windows' colour dialog keeps the custom
+// colours of the run; a button the keyboard reaches does not become the default.
+#include "Win32.h"
+
+#include <colordlg.h>
+#include <gtest/gtest.h>
+
+#include "Gra.h"
+#include "TestSupport.h"
+#include "XbpColorDialog.h"
+#include "XbpPushButton.h"
+
+using namespace rt;
+
+namespace {
+HWND colourDialog()
+{
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM out) -> BOOL {
+            if (IsWindowVisible(w) && GetDlgItem(w, COLOR_RED)) {
+                *reinterpret_cast<HWND*>(out) = w;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// The colour shown in the first box of the dialog's custom colours.
+COLORREF firstCustomColour(HWND dialog)
+{
+    UpdateWindow(dialog);
+    RECT r;
+    GetWindowRect(GetDlgItem(dialog, COLOR_CUSTOM1), &r);
+    MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&r), 2);
+    HDC dc = GetDC(dialog);
+    const COLORREF c = GetPixel(dc, r.left + (r.right - r.left) / 16, r.top + (r.bottom - r.top) / 4);
+    ReleaseDC(dialog, dc);
+    return c;
+}
+}  // namespace
+
+TEST(Win32ColourDialog, CustomColoursAreKeptForTheRun)
+{
+    const auto d = test::hiddenDialog({200, 100});
+    COLORREF before = 0, kept = 0;
+    bool answered = false;
+    test::whenModal([&] {
+        HWND dialog = colourDialog();
+        ASSERT_NE(dialog, nullptr);
+        SendMessageW(dialog, WM_COMMAND, COLOR_MIX, 0);  // "Define Custom Colors"
+        before = firstCustomColour(dialog);
+        SetDlgItemInt(dialog, COLOR_RED, 10, FALSE);
+        SetDlgItemInt(dialog, COLOR_GREEN, 200, FALSE);
+        SetDlgItemInt(dialog, COLOR_BLUE, 30, FALSE);
+        SendMessageW(dialog, WM_COMMAND, COLOR_ADD, 0);  // "Add to Custom Colors"
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    auto first = XbpColorDialog::New(d->drawingArea);
+    EXPECT_EQ(first->display(), GraMakeRGBColor(RGB{10, 200, 30}));
+    first->destroy();
+
+    // Another dialog object, as the next choice of a colour makes one.
+    test::whenModal([&] {
+        HWND dialog = colourDialog();
+        ASSERT_NE(dialog, nullptr);
+        kept = firstCustomColour(dialog);
+        answered = true;
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    auto second = XbpColorDialog::New(d->drawingArea);
+    EXPECT_EQ(second->display(), std::nullopt);
+    ASSERT_TRUE(answered);
+    EXPECT_NE(before, RGB(10, 200, 30)) << "the slot did not hold the colour before";
+    EXPECT_EQ(kept, RGB(10, 200, 30)) << "the custom colour is still there";
+    ClearAppEvents();
+}
+
+TEST(Win32Keyboard, OnlyTheFocusedButtonLooksActiveAndNoneIsTheDefault)
+{
+    ClearAppEvents();
+    const auto d = test::hiddenDialog({200, 100});
+    std::vector<std::shared_ptr<XbpPushButton>> buttons;
+    for (int i = 0; i < 3; ++i) {
+        auto b = XbpPushButton::New(d->drawingArea, nullptr, Pos{4 + 64 * i, 4}, Size{60, 30});
+        b->caption = "B" + std::to_string(i);
+        b->tabStop = true;
+        b->create();
+        buttons.push_back(b);
+    }
+    d->show();
+    ASSERT_TRUE(test::activate(*d));
+    SetAppFocus(buttons[0]);
+    // Tab, Space, Tab, Space, through the runtime's own event loop.
+    for (int step = 1; step <= 2; ++step) {
+        PostMessageW(HwndOf(*buttons[step - 1]), WM_KEYDOWN, VK_TAB, 0x000F0001);
+        PostMessageW(HwndOf(*buttons[step - 1]), WM_KEYUP, VK_TAB, LPARAM(0xC00F0001));
+        test::pressSpace(*buttons[step]);
+        MsgParam mp1, mp2;
+        std::shared_ptr<XbpWindow> w;
+        EXPECT_EQ(AppEvent(mp1, mp2, w), EVENT_ACTIVATE);
+        EXPECT_EQ(w, buttons[step]) << "Tab moved on to the next button";
+        for (const auto& b : buttons) {
+            const LONG style = GetWindowLongW(HwndOf(*b), GWL_STYLE) & BS_TYPEMASK;
+            EXPECT_EQ(style, BS_PUSHBUTTON) << b->caption << " drawn as the default after step " << step;
+            EXPECT_EQ(test::hasFocus(*b), b == buttons[step]) << b->caption;
+        }
+    }
+    ClearAppEvents();
+}
