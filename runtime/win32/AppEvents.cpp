@@ -19,17 +19,13 @@ HWND dialogOf(const MSG& msg)
 // Moving the focus with the keyboard makes the button it lands on the
 // default one, and our window, which is no dialog, never has the old one
 // given up: two buttons would look active. None is the default, as elsewhere.
-void noDefaultButton(HWND dialog)
+BOOL CALLBACK noDefault(HWND w, LPARAM)
 {
-    EnumChildWindows(
-        dialog,
-        [](HWND w, LPARAM) -> BOOL {
-            if ((GetWindowLongW(w, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
-                SendMessageW(w, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
-            return TRUE;
-        },
-        0);
+    if ((GetWindowLongW(w, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+        SendMessageW(w, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+    return TRUE;
 }
+void noDefaultButton(HWND dialog) { EnumChildWindows(dialog, noDefault, 0); }
 }  // namespace
 
 // One message at a time: an event is queued, if at all, while it is dispatched.

@@ -40,9 +40,13 @@ mkdir "$root/src"
 in_root() {
   chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 DISPLAY="$DISPLAY" "$@"
 }
-logged() {  # logged name command...: the command's output kept, shown when it fails
+logged() {  # logged name command...: the command's output kept; its failed checks and its end shown when it fails
   local name=$1; shift
-  "$@" >"$work/$name.log" 2>&1 || { tail -40 "$work/$name.log"; return 1; }
+  "$@" >"$work/$name.log" 2>&1 || {
+    grep -E -A3 '^(FAILED|  wanted): ' "$work/$name.log" | head -60
+    tail -40 "$work/$name.log"
+    return 1
+  }
 }
 
 check "the start command's set-up installs what the tool needs and builds it" \

@@ -13,19 +13,18 @@
 using namespace rt;
 
 namespace {
+BOOL CALLBACK findColourDialog(HWND w, LPARAM out)
+{
+    if (IsWindowVisible(w) && GetDlgItem(w, COLOR_RED)) {
+        *reinterpret_cast<HWND*>(out) = w;
+        return FALSE;
+    }
+    return TRUE;
+}
 HWND colourDialog()
 {
     HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM out) -> BOOL {
-            if (IsWindowVisible(w) && GetDlgItem(w, COLOR_RED)) {
-                *reinterpret_cast<HWND*>(out) = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(GetCurrentThreadId(), findColourDialog, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 

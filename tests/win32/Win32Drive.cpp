@@ -25,19 +25,18 @@ bool isClass(HWND w, const wchar_t* name)
 }
 
 // The thread's modal dialog that is up: a message box or the colour dialog.
+BOOL CALLBACK findModal(HWND w, LPARAM out)
+{
+    if (IsWindowVisible(w) && isClass(w, L"#32770")) {
+        *reinterpret_cast<HWND*>(out) = w;
+        return FALSE;
+    }
+    return TRUE;
+}
 HWND shownModal()
 {
     HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM out) -> BOOL {
-            if (IsWindowVisible(w) && isClass(w, L"#32770")) {
-                *reinterpret_cast<HWND*>(out) = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(GetCurrentThreadId(), findModal, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
