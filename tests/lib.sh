@@ -103,8 +103,16 @@ accessibility_bus() {
 }
 
 # Whether this kernel runs 32-bit x86 programs (some have that turned off):
-# Wine's 32-bit loader says.
-runs_32bit() { [ ! -x /usr/lib/wine/wine ] || /usr/lib/wine/wine --version >/dev/null 2>&1; }
+# a program of five instructions, assembled for i386, says by running.
+runs_32bit() {
+  local probe="$work/exit32"
+  if [ ! -x "$probe" ]; then
+    printf '.globl _start\n_start:\nmovl $1, %%eax\nxorl %%ebx, %%ebx\nint $0x80\n' |
+      as --32 -o "$probe.o" - && ld -m elf_i386 -o "$probe" "$probe.o" ||
+      fail "no 32-bit probe could be assembled"
+  fi
+  "$probe" 2>/dev/null
+}
 
 # start_app dir [command...]: the tool (or the command that runs it) started in
 # that folder; sets $app_pid, and $win once its window shows, within 30 s.
