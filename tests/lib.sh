@@ -114,6 +114,18 @@ runs_32bit() {
   "$probe" 2>/dev/null
 }
 
+# The screen's dots per inch (Wine's LogPixels): lengths in the window's own
+# units (96 to the inch) become pixels as Windows' MulDiv rounds them.
+dpi=96
+px() { echo $((($1 * dpi * 2 + 96) / 192)); }
+# set_dpi N: Wine's screen at N dots per inch, for the programs started next.
+set_dpi() {
+  dpi=$1
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >>"$work/wine.log" 2>&1 ||
+    fail "Wine's LogPixels cannot be set"
+  wineserver -w
+}
+
 # start_app dir [command...]: the tool (or the command that runs it) started in
 # that folder; sets $app_pid, and $win once its window shows, within 30 s.
 app_pid=
@@ -132,12 +144,12 @@ start_app() {
   win=$(timeout 30 xdotool search --sync --onlyvisible --name '^Gradient Logo$' 2>/dev/null | head -n1 || true)
   [ -n "$win" ] || { cat "$work/app.log"; fail "no window appeared"; }
   eval "$(xwininfo -id "$win" | sed -nE 's/^ +Width: ([0-9]+)/win_width=\1/p; s/^ +Height: ([0-9]+)/win_height=\1/p')"
-  dx=$(((win_width - 365) / 2))
-  dy=$((win_height - 140 - dx))
+  dx=$(((win_width - $(px 365)) / 2))
+  dy=$((win_height - $(px 140) - dx))
 }
-# The drawing area is 365 x 140, within a frame of plausible size where there is one.
+# The drawing area is 365 x 140 (scaled), within a frame of plausible size where there is one.
 client_size_right() {
-  ((win_width == 365 + 2 * dx && dx >= 0 && dx <= 10 && dy >= 0 && dy <= 40 && (dy == 0) == (dx == 0))) ||
+  ((win_width == $(px 365) + 2 * dx && dx >= 0 && dx <= 10 && dy >= 0 && dy <= $(px 40) && (dy == 0) == (dx == 0))) ||
     { echo "  window ${win_width}x$win_height"; return 1; }
 }
 # busy_load N: N processes that keep the cores busy, for as long as the test
@@ -158,7 +170,7 @@ ended() { wait_for 10 gone "$app_pid"; }   # the tool's process ended within 10 
 
 # pixel x y: "r g b" of the main window at window coordinates.
 pixel() {
-  import -window "$win" -crop "1x1+$(($1 + dx))+$(($2 + dy))" +repage -depth 8 txt:- 2>/dev/null |
+  import -window "$win" -crop "1x1+$(($(px "$1") + dx))+$(($(px "$2") + dy))" +repage -depth 8 txt:- 2>/dev/null |
     sed -nE 's/.*#([0-9A-Fa-f]{2})([0-9A-Fa-f]{2})([0-9A-Fa-f]{2}).*/0x\1 0x\2 0x\3/p' |
     { read -r r g b && echo "$((r)) $((g)) $((b))"; }
 }
@@ -184,7 +196,7 @@ stays() {
   done
 }
 
-click() { xdotool mousemove --window "$win" "$(($1 + dx))" "$(($2 + dy))" click 1; }
+click() { xdotool mousemove --window "$win" "$(($(px "$1") + dx))" "$(($(px "$2") + dy))" click 1; }
 # Buttons, at their centres in window coordinates (the window is its drawing area).
 color1() { click 54 75; }
 color2() { click 298 75; }
@@ -209,6 +221,9 @@ untitled() { ! titled "$1" >/dev/null; }
 colour_dialog() { wait_for 10 titled '^Farbe Auswahl$' >/dev/null && titled '^Farbe Auswahl$'; }
 # Types a colour "#rrggbb" into the dialog and accepts it with Return: into
 # Qt's HTML field, or into the red, green and blue fields of Windows' dialog.
+# typed "text": what a test waits for once the text is typed into a dialog,
+# before it presses Return; nothing, unless the test says otherwise.
+typed() { :; }
 choose() {
   local d; d=$(colour_dialog) || { echo "no colour dialog"; return 1; }
   xdotool windowfocus --sync "$d"
@@ -222,6 +237,7 @@ choose() {
     xdotool key alt+h ctrl+a
     xdotool type "$1"
   fi
+  typed "$1"
   xdotool key Return
   wait_for 10 untitled '^Farbe Auswahl$'
 }

@@ -5,20 +5,16 @@
 namespace rt::backend {
 
 namespace {
-RECT workArea()
-{
-    RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
-    return r;
-}
-
 bool isChild(HWND w) { return GetWindowLongW(w, GWL_STYLE) & WS_CHILD; }
 }  // namespace
 
+// In the window's own units, at that monitor's DPI.
 Size WorkAreaSize()
 {
-    const RECT r = workArea();
-    return {int(r.right - r.left), int(r.bottom - r.top)};
+    const HMONITOR monitor = monitorInUse();
+    const RECT r = workAreaOf(monitor);
+    const int dpi = dpiOfMonitor(monitor);
+    return {MulDiv(r.right - r.left, 96, dpi), MulDiv(r.bottom - r.top, 96, dpi)};
 }
 
 void Focus(XbpWindow& window)
@@ -46,7 +42,8 @@ void Centre(XbpWindow& window)
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         return;
     }
-    around = workArea();
+    HWND owner = GetWindow(w, GW_OWNER);
+    around = workAreaOf(owner ? MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST) : monitorInUse());
     SetWindowPos(w, nullptr, around.left + (around.right - around.left - width) / 2,
                  around.top + (around.bottom - around.top - height) / 2, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

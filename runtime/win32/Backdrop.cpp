@@ -28,7 +28,8 @@ void paintBackdrop(HWND hwnd, HDC dc)
     MapWindowPoints(hwnd, areaHwnd, &offset, 1);
     RECT areaRect;
     GetClientRect(areaHwnd, &areaRect);
-    drawImage(dc, image, -offset.x, areaRect.bottom - image->height - offset.y);
+    const int dpi = dpiOf(areaHwnd);
+    drawImage(dc, image, -offset.x, areaRect.bottom - scaled(image->height, dpi) - offset.y, dpi);
 }
 
 }  // namespace rt

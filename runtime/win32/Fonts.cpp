@@ -5,10 +5,10 @@
 
 namespace rt {
 
-HFONT fontFromName(const std::string& name)
+HFONT fontFromName(const std::string& name, int dpi)
 {
-    static std::map<std::string, HFONT> fonts;
-    if (const auto found = fonts.find(name); found != fonts.end())
+    static std::map<std::pair<std::string, int>, HFONT> fonts;
+    if (const auto found = fonts.find({name, dpi}); found != fonts.end())
         return found->second;
     const std::size_t dot = name.find('.');
     double points = 0;
@@ -18,9 +18,6 @@ HFONT fontFromName(const std::string& name)
         points = 0;
     }
     const std::wstring face = widen(dot == std::string::npos ? name : name.substr(dot + 1));
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
     LOGFONTW lf{};
     lf.lfHeight = points > 0 ? -LONG(points * dpi / 72.0 + 0.5) : 0;
     lf.lfWeight = FW_NORMAL;
@@ -28,7 +25,7 @@ HFONT fontFromName(const std::string& name)
     lf.lfQuality = DEFAULT_QUALITY;  // the user's own font smoothing
     face.copy(lf.lfFaceName, std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
     HFONT font = CreateFontIndirectW(&lf);
-    fonts[name] = font;
+    fonts[{name, dpi}] = font;
     return font;
 }
 

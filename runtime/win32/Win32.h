@@ -60,9 +60,22 @@ NativeWindow* Adopt(XbpWindow& window, HWND hwnd);
 // A new control id for a push button; never IDOK or IDCANCEL.
 int nextControlId();
 
+// ---- Scaling and monitors (Dpi.cpp)
+// Dots per inch of the window's monitor, or of the system where Windows cannot say.
+int dpiOf(HWND hwnd);
+int dpiOfMonitor(HMONITOR monitor);
+// A length in the window's own units (96 to the inch) in pixels at dpi,
+// rounded as Windows rounds.
+inline int scaled(int units, int dpi) { return MulDiv(units, dpi, 96); }
+// The monitor that the user works on, and its work area.
+HMONITOR monitorInUse();
+RECT workAreaOf(HMONITOR monitor);
+
 // ---- Fonts (Fonts.cpp)
-// "8.Arial": point size, full stop, face name; one font object per name.
-HFONT fontFromName(const std::string& name);
+// "8.Arial": point size, full stop, face name, at dpi; one font object each.
+HFONT fontFromName(const std::string& name, int dpi);
+// The window's fonts and places at its monitor's DPI, and its children's.
+void relayOut(HWND hwnd);
 
 // ---- Painting (Backdrop.cpp, XbpBitmap.cpp, XbpStatic.cpp)
 // What shows behind a transparent window: the drawing area's colour and
@@ -70,8 +83,8 @@ HFONT fontFromName(const std::string& name);
 void paintBackdrop(HWND hwnd, HDC dc);
 // The colour where nothing is painted, 0xFFRRGGBB.
 std::uint32_t plainColour();
-// Draws the picture at (x, y) of dc.
-void drawImage(HDC dc, const NativeImage* image, int x, int y);
+// Draws the picture at (x, y) of dc, each pixel dpi/96 pixels wide.
+void drawImage(HDC dc, const NativeImage* image, int x, int y, int dpi = 96);
 // Paints a static control (owner-drawn) or our group box on dc.
 void paintStatic(XbpStatic& control, HDC dc);
 void paintGroupBox(XbpStatic& group, HDC dc);

@@ -76,6 +76,15 @@ LRESULT handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         if (const auto dialog = std::dynamic_pointer_cast<XbpDialog>(SharedWindowOf(hwnd)); dialog && HwndOf(*dialog) == hwnd)
             PostAppEvent(EVENT_CLOSE, {}, {}, dialog);
         return 0;
+    case WM_DPICHANGED: {
+        // Moved to a monitor of another DPI: the size Windows suggests, and
+        // the fonts and places of everything in it at the new DPI.
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        relayOut(hwnd);
+        return 0;
+    }
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:
         // The session ends: so does the program, at once, saving nothing.

@@ -12,13 +12,20 @@ void DropNativeImage::operator()(NativeImage* native) const
     delete native;
 }
 
-void drawImage(HDC dc, const NativeImage* image, int x, int y)
+void drawImage(HDC dc, const NativeImage* image, int x, int y, int dpi)
 {
     if (!image || !image->dib)
         return;
     HDC memory = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(memory, image->dib);
-    BitBlt(dc, x, y, image->width, image->height, memory, 0, 0, SRCCOPY);
+    if (dpi == 96) {
+        BitBlt(dc, x, y, image->width, image->height, memory, 0, 0, SRCCOPY);
+    } else {
+        // Whole pixels, as Qt shows a picture at a scale of 2: no blur.
+        SetStretchBltMode(dc, COLORONCOLOR);
+        StretchBlt(dc, x, y, scaled(image->width, dpi), scaled(image->height, dpi), memory, 0, 0, image->width,
+                   image->height, SRCCOPY);
+    }
     SelectObject(memory, old);
     DeleteDC(memory);
 }

@@ -25,16 +25,30 @@ NativeWindow* MakeDialog(XbpDialog& dialog)
                                          dialog.size()[1], nullptr, nullptr, instance(), nullptr));
 }
 
-// The size is the drawing area's; the frame is added around it.
+// The size is the drawing area's, at the DPI of the monitor the user works
+// on; the frame is added around it. The place is from that monitor's work
+// area's lower-left corner.
 void PlaceDialog(XbpDialog& dialog)
 {
-    RECT frame{0, 0, dialog.size()[0], dialog.size()[1]};
+    HWND w = HwndOf(dialog);
+    const HMONITOR monitor = monitorInUse();
+    const RECT screen = workAreaOf(monitor);
+    const int dpi = dpiOfMonitor(monitor);
+    const int width = scaled(dialog.size()[0], dpi), height = scaled(dialog.size()[1], dpi);
+    RECT frame{0, 0, width, height};
     AdjustWindowRectEx(&frame, styleOf(dialog), FALSE, exStyleOf(dialog));
-    RECT screen{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &screen, 0);
-    SetWindowPos(HwndOf(dialog), nullptr, screen.left + dialog.pos()[0] + frame.left,
-                 screen.bottom - dialog.pos()[1] - dialog.size()[1] + frame.top, frame.right - frame.left,
+    SetWindowPos(w, nullptr, screen.left + scaled(dialog.pos()[0], dpi) + frame.left,
+                 screen.bottom - scaled(dialog.pos()[1], dpi) - height + frame.top, frame.right - frame.left,
                  frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The frame's metrics may be another DPI's than the monitor's: the
+    // client area is made exact.
+    RECT client, outer;
+    GetClientRect(w, &client);
+    GetWindowRect(w, &outer);
+    const int dx = width - client.right, dy = height - client.bottom;
+    if (dx || dy)
+        SetWindowPos(w, nullptr, 0, 0, outer.right - outer.left + dx, outer.bottom - outer.top + dy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ConfigureDialog(XbpDialog& dialog)

@@ -11,14 +11,14 @@ namespace rt {
 namespace {
 COLORREF colorRef(std::uint32_t argb) { return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF); }
 
-// The static's picture at one pixel per pixel: what shows behind it (or the
-// window colour, for reading it back), its colour, its caption or bitmap, and
-// then whatever was drawn on it.
-Pixels picture(const XbpStatic& s, bool backdrop)
+// The static's picture at dpi (96: one pixel per unit, as it is read back):
+// what shows behind it (or the window colour, for reading it back), its
+// colour, its caption or bitmap, and then whatever was drawn on it.
+Pixels picture(const XbpStatic& s, bool backdrop, int dpi)
 {
     Pixels out;
-    out.width = s.size()[0];
-    out.height = s.size()[1];
+    out.width = scaled(s.size()[0], dpi);
+    out.height = scaled(s.size()[1], dpi);
     HWND hwnd = HwndOf(s);
     if (out.isNull() || !hwnd)
         return Pixels();
@@ -43,7 +43,7 @@ Pixels picture(const XbpStatic& s, bool backdrop)
     }
     if (s.type == XbpStatic::TypeBitmap) {
         if (const auto& b = s.captionBitmap(); b && !b->isEmpty())
-            drawImage(dc, b->onScreen(), 0, out.height - b->height());
+            drawImage(dc, b->onScreen(), 0, out.height - scaled(b->height(), dpi), dpi);
     } else {
         // Keep the caption legible on whatever colour the swatch shows.
         COLORREF ink = GetSysColor(COLOR_WINDOWTEXT);
@@ -66,7 +66,11 @@ Pixels picture(const XbpStatic& s, bool backdrop)
     SelectObject(dc, oldBitmap);
     DeleteDC(dc);
     DeleteObject(dib);
-    Overlay(out, s.drawn(), 0, 0);
+    const Pixels& drawn = s.drawn();
+    if (dpi == 96 || drawn.isNull())
+        Overlay(out, drawn, 0, 0);
+    else
+        Overlay(out, ScaledPixels(drawn, scaled(drawn.width, dpi), scaled(drawn.height, dpi), false), 0, 0);
     return out;
 }
 }  // namespace
@@ -85,13 +89,14 @@ NativeWindow* MakeStatic(XbpStatic& control, NativeWindow& parent)
                                           parent.hwnd, nullptr, instance(), nullptr));
 }
 
-Pixels StaticPicture(const XbpStatic& control) { return picture(control, false); }
+Pixels StaticPicture(const XbpStatic& control) { return picture(control, false, 96); }
 
 }  // namespace backend
 
 void paintStatic(XbpStatic& control, HDC dc)
 {
-    const std::unique_ptr<NativeImage, DropNativeImage> shown(backend::MakeImage(picture(control, true)));
+    const std::unique_ptr<NativeImage, DropNativeImage> shown(
+        backend::MakeImage(picture(control, true, dpiOf(HwndOf(control)))));
     drawImage(dc, shown.get(), 0, 0);
 }
 
@@ -110,8 +115,12 @@ void paintGroupBox(XbpStatic& group, HDC dc)
     GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &extent);
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
-    const RECT label{8, 0, 8 + extent.cx + 2, metrics.tmHeight};
-    const int behind = GreyBehind(group, {label.left, label.top, label.right - label.left, label.bottom - label.top},
+    const int dpi = dpiOf(w);
+    const int inset = scaled(8, dpi);
+    const RECT label{inset, 0, inset + extent.cx + 2, metrics.tmHeight};
+    const auto units = [dpi](int pixels) { return MulDiv(pixels, 96, dpi); };
+    const int behind = GreyBehind(group, {units(label.left), units(label.top), units(label.right - label.left),
+                                          units(label.bottom - label.top)},
                                   plainColour());
     const bool dark = behind < 128;
     const int inkGrey = dark ? 255 : 0;

@@ -49,12 +49,29 @@ void DropNativeWindow::operator()(NativeWindow* native) const
     delete native;
 }
 
+void relayOut(HWND hwnd)
+{
+    if (XbpWindow* window = WindowOf(hwnd); window && HwndOf(*window) == hwnd)
+        backend::ApplyPresParams(*window);
+    for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (auto* window = static_cast<XbpWindow*>(GetPropW(child, kWindowProperty))) {
+            if (const auto font = SendMessageW(hwnd, WM_GETFONT, 0, 0))
+                SendMessageW(child, WM_SETFONT, WPARAM(font), FALSE);
+            backend::PlaceControl(*window);
+        }
+        relayOut(child);
+    }
+    InvalidateRect(hwnd, nullptr, TRUE);
+}
+
 namespace backend {
 
 void PlaceControl(XbpWindow& window)
 {
     const Area a = AreaInParent(window);
-    MoveWindow(HwndOf(window), a.x, a.y, a.width, a.height, FALSE);
+    HWND w = HwndOf(window);
+    const int dpi = dpiOf(w);
+    MoveWindow(w, scaled(a.x, dpi), scaled(a.y, dpi), scaled(a.width, dpi), scaled(a.height, dpi), FALSE);
 }
 
 // The buttons' system colours are the platform's own; a transparent
@@ -64,7 +81,7 @@ void ApplyPresParams(XbpWindow& window)
     for (const PresParam& p : window.presParams())
         if (p.id == PP_FONT)
             if (const auto* text = std::get_if<std::string>(&p.value))
-                SendMessageW(HwndOf(window), WM_SETFONT, WPARAM(fontFromName(*text)), FALSE);
+                SendMessageW(HwndOf(window), WM_SETFONT, WPARAM(fontFromName(*text, dpiOf(HwndOf(window)))), FALSE);
 }
 
 void SetVisible(XbpWindow& window, bool visible)

@@ -2,7 +2,7 @@
 """Checks a compiled Windows resource file (.res): icon group 1 holds a 32 x 32
 image in 16 colours, and manifest 1 declares the common-controls dependency,
 version 6.0.0.0, for the given processor architecture, runs as the invoker,
-and names Windows 7 to 11 as supported.
+names Windows 7 to 11 as supported, and is aware of each monitor's DPI.
 Usage: check_res.py file.res ARCH"""
 import re
 import struct
@@ -80,9 +80,17 @@ else:
               "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}
     if not wanted <= supported:
         problems.append(f"not every Windows from 7 to 11 is a supported OS: {sorted(supported)}")
+    # Namespaced as Windows looks them up: an element in another namespace is passed over.
+    settings = "{http://schemas.microsoft.com/SMI/%s/WindowsSettings}%s"
+    aware = [e.text.strip().lower() for e in root.iter(settings % ("2005", "dpiAware"))]
+    awareness = [e.text.replace(" ", "").lower().split(",") for e in root.iter(settings % ("2016", "dpiAwareness"))]
+    if aware != ["true/pm"]:
+        problems.append(f"dpiAware is not true/pm: {aware}")
+    if not awareness or awareness[0][0] != "permonitorv2":
+        problems.append(f"dpiAwareness does not ask for PerMonitorV2 first: {awareness}")
 
 for p in problems:
     print("FAILED:", p)
 if not problems:
-    print(f"ok: icon 1 is 32 x 32 in 16 colours; common-controls 6.0.0.0 for {arch}, asInvoker, Windows 7 to 11")
+    print(f"ok: icon 1 is 32 x 32 in 16 colours; common-controls 6.0.0.0 for {arch}, asInvoker, Windows 7 to 11, per-monitor DPI")
 sys.exit(1 if problems else 0)

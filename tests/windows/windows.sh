@@ -5,7 +5,8 @@
 # and by keyboard, the preload, a message); and what only Windows has or does
 # differently: the colour dialog's title, the three messages' texts, the close
 # box, the end of the session, a LOGO.BMP marked read-only, and LOGO.TXT and
-# LOGO.BMP byte for byte as the Linux build writes them for the same colours.
+# LOGO.BMP byte for byte as the Linux build writes them for the same colours,
+# at 96, 144 and 192 dots per inch.
 # Usage: windows.sh path/to/gradient-logo.exe X86|amd64 path/to/linux/gradient-logo
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -121,5 +122,19 @@ for platform in windows linux; do
 done
 check "LOGO.TXT is byte for byte the Linux build's" cmp "$work/windows/LOGO.TXT" "$work/linux/LOGO.TXT"
 check "LOGO.BMP is byte for byte the Linux build's" cmp "$work/windows/LOGO.BMP" "$work/linux/LOGO.BMP"
+
+echo "# at 150 % and 200 %: laid out at the screen's DPI, the same files"
+for d in 144 192; do
+  set_dpi "$d"
+  mkdir "$work/at$d"
+  start_app "$work/at$d"
+  check "at $d DPI the drawing area is $(px 365) x $(px 140) pixels" client_size_right
+  color1; choose '#d02030'; color2; choose '#2050e0'; make_logo
+  check "at $d DPI the logo shows, stretched to the drawing area" shows 362 2 "32 80 224"
+  ok_logo; ended
+  check "at $d DPI LOGO.TXT is byte for byte the Linux build's" cmp "$work/at$d/LOGO.TXT" "$work/linux/LOGO.TXT"
+  check "at $d DPI LOGO.BMP is byte for byte the Linux build's" cmp "$work/at$d/LOGO.BMP" "$work/linux/LOGO.BMP"
+done
+set_dpi 96
 
 finish
