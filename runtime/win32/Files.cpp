@@ -126,19 +126,38 @@ Failure KeepOld(PreparedFile& p)
 }
 
 // The new file takes the old one's attributes (a hidden LOGO.TXT stays
-// hidden), or plain ones where there was none. A brief lock on either file, by
-// an indexer or a virus scanner, is waited out for a second before it is said.
+// hidden), or plain ones where there was none; ReplaceFileW also gives it the
+// old one's permissions, which a rename would drop. A brief lock on either
+// file, by an indexer or a virus scanner, is waited out for a second before
+// it is said.
 Failure PlaceFile(PreparedFile& p)
 {
     const DWORD old = GetFileAttributesW(p.file.c_str());
     if (!SetFileAttributesW(p.temp.c_str(), old == INVALID_FILE_ATTRIBUTES ? FILE_ATTRIBUTE_NORMAL : old))
         return lastError();
+    // A folder in the file's place is refused by a rename; ReplaceFileW would move it aside.
+    const bool replace = old != INVALID_FILE_ATTRIBUTES && !(old & FILE_ATTRIBUTE_DIRECTORY);
     for (int attempt = 1;; ++attempt) {
-        if (MoveFileExW(p.temp.c_str(), p.file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        // The old file goes to a second name of ReplaceFileW's own, so that
+        // whatever step of it fails, the old file is found and put back.
+        const std::wstring aside = replace ? temporaryBeside(p) : std::wstring();
+        const bool placed =
+            replace ? ReplaceFileW(p.file.c_str(), p.temp.c_str(), aside.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS,
+                               nullptr, nullptr)
+                : MoveFileExW(p.temp.c_str(), p.file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        DWORD error = placed ? ERROR_SUCCESS : GetLastError();
+        if (!aside.empty() && GetFileAttributesW(aside.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            if (placed)
+                DeleteFileW(aside.c_str());
+            else  // the new file could not take the name: the old one gets it back
+                MoveFileExW(aside.c_str(), p.file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        }
+        if (placed) {
             p.placed = true;
             return std::nullopt;
         }
-        const DWORD error = GetLastError();
+        if (error == ERROR_UNABLE_TO_REMOVE_REPLACED)  // the old file is held open
+            error = ERROR_SHARING_VIOLATION;
         if (attempt == 20 || (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION &&
                               error != ERROR_ACCESS_DENIED))
             return systemReason(error);
