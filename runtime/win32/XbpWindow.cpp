@@ -8,7 +8,15 @@ namespace rt {
 
 namespace {
 constexpr const wchar_t* kWindowProperty = L"rt.window";
+
+// A control takes its parent's font unless it names its own.
+void takeParentFont(HWND hwnd)
+{
+    if (HWND parent = GetParent(hwnd))
+        if (const auto font = SendMessageW(parent, WM_GETFONT, 0, 0))
+            SendMessageW(hwnd, WM_SETFONT, WPARAM(font), FALSE);
 }
+}  // namespace
 
 HWND HwndOf(const XbpWindow& window) { return window.native() ? window.native()->hwnd : nullptr; }
 
@@ -31,10 +39,7 @@ NativeWindow* Adopt(XbpWindow& window, HWND hwnd)
     if (!hwnd)
         return nullptr;
     SetPropW(hwnd, kWindowProperty, &window);
-    // A control takes its parent's font unless it names its own.
-    if (HWND parent = GetParent(hwnd))
-        if (const auto font = SendMessageW(parent, WM_GETFONT, 0, 0))
-            SendMessageW(hwnd, WM_SETFONT, WPARAM(font), FALSE);
+    takeParentFont(hwnd);
     return new NativeWindow{hwnd, &window};
 }
 
@@ -55,8 +60,7 @@ void relayOut(HWND hwnd)
         backend::ApplyPresParams(*window);
     for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (auto* window = static_cast<XbpWindow*>(GetPropW(child, kWindowProperty))) {
-            if (const auto font = SendMessageW(hwnd, WM_GETFONT, 0, 0))
-                SendMessageW(child, WM_SETFONT, WPARAM(font), FALSE);
+            takeParentFont(child);
             backend::PlaceControl(*window);
         }
         relayOut(child);
