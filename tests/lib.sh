@@ -85,11 +85,32 @@ start_wine() {
     chmod +x "$work/bin/wine" "$work/bin/wineboot"
     export PATH="$work/bin:$PATH"
   fi
-  wineboot --init >"$work/wine.log" 2>&1 || { cat "$work/wine.log"; fail "no Wine prefix could be made"; }
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$work/wine.log" 2>&1 ||
-    { cat "$work/wine.log"; fail "Wine's registry cannot be written"; }
-  ln -sf /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
   at_exit+=("wineserver -k 2>/dev/null")
+  wine_server
+  wineboot --init >"$work/wine.log" 2>&1 || { cat "$work/wine.log"; fail "no Wine prefix could be made"; }
+  wine_setting 'HKCU\Software\Wine\X11 Driver' Managed REG_SZ N
+  ln -sf /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+}
+# One Wine server for the whole test, until it is ended: one left to end by
+# itself, seconds after its last program, may be ending as the next one starts.
+wine_server() {
+  wineserver -k 2>/dev/null || true
+  wineserver -w
+  mkdir -p "$WINEPREFIX"
+  wineserver -p >>"$work/wine.log" 2>&1 || fail "no Wine server could be started"
+}
+# wine_setting key value type data: a value of Wine's registry set, and read back.
+wine_setting() {
+  local try shown=$4
+  [ "$3" != REG_DWORD ] || shown=$(printf '0x%x' "$4")
+  for try in 1 2 3; do
+    wine reg add "$1" /v "$2" /t "$3" /d "$4" /f >>"$work/wine.log" 2>&1 &&
+      wine reg query "$1" /v "$2" 2>>"$work/wine.log" | tr -d '\r' | grep -qixF "    $2    $3    $shown" &&
+      return
+    echo "  setting $2 in Wine's registry failed (try $try of 3)"
+  done
+  tail -n 20 "$work/wine.log"
+  fail "Wine's registry cannot be written ($1 $2)"
 }
 
 
@@ -119,11 +140,11 @@ runs_32bit() {
 dpi=96
 px() { echo $((($1 * dpi * 2 + 96) / 192)); }
 # set_dpi N: Wine's screen at N dots per inch, for the programs started next.
+# Wine reads it once per server: the server starts again.
 set_dpi() {
   dpi=$1
-  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >>"$work/wine.log" 2>&1 ||
-    fail "Wine's LogPixels cannot be set"
-  wineserver -w
+  wine_setting 'HKCU\Control Panel\Desktop' LogPixels REG_DWORD "$dpi"
+  wine_server
 }
 
 # start_app dir [command...]: the tool (or the command that runs it) started in
