@@ -102,7 +102,8 @@ std::uint32_t ReadableInk(std::uint32_t background) { return Grey(background) < 
 
 std::shared_ptr<XbpDrawingArea> DrawingAreaOf(const XbpWindow& window)
 {
-    std::shared_ptr<XbpWindow> w = std::const_pointer_cast<XbpWindow>(window.shared_from_this());
+    // A window on its way out (painted while it is destroyed) lies in none.
+    std::shared_ptr<XbpWindow> w = std::const_pointer_cast<XbpWindow>(window.weak_from_this().lock());
     for (; w; w = w->parent())
         if (auto area = std::dynamic_pointer_cast<XbpDrawingArea>(w))
             return area;
@@ -116,7 +117,7 @@ int GreyBehind(const XbpWindow& window, const Area& r, std::uint32_t plain)
         return Grey(plain);
     // The window's top-left corner in the area, from the lower-left positions.
     int left = 0, top = 0;
-    for (auto w = window.shared_from_this(); w && w != area; w = w->parent()) {
+    for (auto w = window.weak_from_this().lock(); w && w != area; w = w->parent()) {
         left += AreaInParent(*w).x;
         top += AreaInParent(*w).y;
     }
