@@ -35,10 +35,11 @@ sanitized() {
 }
 fuzzing() { bash "$root/scripts/fuzz.sh" --build && (cd "$root/build-fuzz" && ctest --output-on-failure --timeout 900); }
 windows() {
+  local names="$root/build-win64-tests/tests/accessible_names.exe"
   bash "$root/scripts/build-windows.sh" --tests &&
   (cd "$root/build-win64-tests" && ctest --output-on-failure --timeout 900) &&
-  bash "$root/tests/windows/windows.sh" "$root/build-win32/app/gradient-logo.exe" X86 "$root/build/app/gradient-logo" &&
-  bash "$root/tests/windows/windows.sh" "$root/build-win64/app/gradient-logo.exe" amd64 "$root/build/app/gradient-logo"
+  bash "$root/tests/windows/windows.sh" "$root/build-win32/app/gradient-logo.exe" X86 "$root/build/app/gradient-logo" "$names" &&
+  bash "$root/tests/windows/windows.sh" "$root/build-win64/app/gradient-logo.exe" amd64 "$root/build/app/gradient-logo" "$names"
 }
 # Windows and macOS fold case: two paths (or folders) equal but for case would
 # check out there as one file.

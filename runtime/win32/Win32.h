@@ -21,6 +21,9 @@ class XbpWindow;
 struct NativeWindow {
     HWND hwnd = nullptr;
     XbpWindow* owner = nullptr;  // the window that the HWND's property names
+    // What a screen reader hears beyond Windows' proxy; empty: the proxy's own.
+    std::wstring spokenName;
+    std::wstring spokenDescription;
 };
 
 // A 32-bit top-down DIB section of the picture.
@@ -59,6 +62,12 @@ std::shared_ptr<XbpWindow> SharedWindowOf(HWND hwnd);
 NativeWindow* Adopt(XbpWindow& window, HWND hwnd);
 // A new control id for a push button; never IDOK or IDCANCEL.
 int nextControlId();
+
+// ---- Screen readers (Accessible.cpp)
+// The window answers screen readers with its spoken name, role and description.
+void answerScreenReaders(HWND hwnd);
+// Tells screen readers that what the window says has changed.
+void spokenChanged(HWND hwnd);
 
 // ---- Scaling and monitors (Dpi.cpp)
 // Dots per inch of the window's monitor, or of the system where Windows cannot say.

@@ -30,8 +30,9 @@ XbpWindow* WindowOf(HWND w)
 
 std::shared_ptr<XbpWindow> SharedWindowOf(HWND hwnd)
 {
+    // A window on its way out (its messages while it is destroyed) is no one's.
     XbpWindow* w = WindowOf(hwnd);
-    return w ? w->shared_from_this() : nullptr;
+    return w ? w->weak_from_this().lock() : nullptr;
 }
 
 NativeWindow* Adopt(XbpWindow& window, HWND hwnd)
@@ -40,7 +41,8 @@ NativeWindow* Adopt(XbpWindow& window, HWND hwnd)
         return nullptr;
     SetPropW(hwnd, kWindowProperty, &window);
     takeParentFont(hwnd);
-    return new NativeWindow{hwnd, &window};
+    answerScreenReaders(hwnd);
+    return new NativeWindow{hwnd, &window, {}, {}};
 }
 
 void DropNativeWindow::operator()(NativeWindow* native) const
@@ -100,14 +102,18 @@ void Repaint(XbpWindow& window)
     RedrawWindow(HwndOf(window), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-// The window's text is what Windows' own accessibility says of a static: its
-// name and the colour shown. Windows' proxies have no place for a description.
-void SpokenAs(XbpWindow& window, const std::string& name, const std::string&)
+// A static's text is its name as well, for tools that read a window's text.
+void SpokenAs(XbpWindow& window, const std::string& name, const std::string& description)
 {
+    NativeWindow* native = window.native();
+    if (!native || (native->spokenName == widen(name) && native->spokenDescription == widen(description)))
+        return;
+    native->spokenName = widen(name);
+    native->spokenDescription = widen(description);
     wchar_t className[16] = {};
-    HWND w = HwndOf(window);
-    if (!name.empty() && GetClassNameW(w, className, 16) && std::wstring(className) == L"Static")
-        SetWindowTextW(w, widen(name).c_str());
+    if (!name.empty() && GetClassNameW(native->hwnd, className, 16) && std::wstring(className) == L"Static")
+        SetWindowTextW(native->hwnd, native->spokenName.c_str());
+    spokenChanged(native->hwnd);
 }
 
 }  // namespace backend

@@ -1,14 +1,17 @@
 // What only the Win32 backend shows: Windows' colour dialog keeps the custom
-// colours of the run; a button the keyboard reaches does not become the default.
+// colours of the run; a button the keyboard reaches does not become the default;
+// what a screen reader holds of a swatch follows it, and outlives it safely.
 #include "Win32.h"
 
 #include <colordlg.h>
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include "Gra.h"
 #include "TestSupport.h"
 #include "XbpColorDialog.h"
 #include "XbpPushButton.h"
+#include "XbpStatic.h"
 
 using namespace rt;
 
@@ -109,4 +112,41 @@ TEST(Win32Keyboard, OnlyTheFocusedButtonLooksActiveAndNoneIsTheDefault)
         }
     }
     ClearAppEvents();
+}
+
+namespace {
+std::wstring nameOf(IAccessible* object, HRESULT* result = nullptr)
+{
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    const HRESULT hr = object->get_accName(self, &name);
+    if (result)
+        *result = hr;
+    std::wstring out = SUCCEEDED(hr) && name ? std::wstring(name, SysStringLen(name)) : L"";
+    SysFreeString(name);
+    return out;
+}
+}  // namespace
+
+TEST(Win32ScreenReader, WhatIsHeldOfASwatchFollowsItAndOutlivesIt)
+{
+    const auto d = test::hiddenDialog({200, 100});
+    auto swatch = XbpStatic::New(d->drawingArea, nullptr, Pos{4, 4}, Size{64, 32});
+    swatch->caption = "Color 1";
+    swatch->create();
+    swatch->setColorBG(*GraMakeRGBColor(RGB{255, 0, 0}));
+    IAccessible* object = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(AccessibleObjectFromWindow(HwndOf(*swatch), DWORD(OBJID_CLIENT), __uuidof(IAccessible),
+                                                        reinterpret_cast<void**>(&object)));
+    EXPECT_EQ(nameOf(object), L"Color 1: red 255, green 0, blue 0");
+    swatch->setColorBG(*GraMakeRGBColor(RGB{0, 0, 255}));
+    EXPECT_EQ(nameOf(object), L"Color 1: red 0, green 0, blue 255") << "the object held says the colour shown now";
+    swatch.reset();  // its window goes with it
+    HRESULT asked = S_OK;
+    EXPECT_EQ(nameOf(object, &asked), L"");
+    EXPECT_TRUE(FAILED(asked)) << "a window that has gone says nothing";
+    object->Release();
 }

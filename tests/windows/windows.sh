@@ -4,15 +4,18 @@
 # manifest's architecture; the end-to-end drive of the Linux tool (by clicks
 # and by keyboard, the preload, a message); and what only Windows has or does
 # differently: the colour dialog's title, the three messages' texts, the close
-# box, the end of the session, a LOGO.BMP marked read-only, and LOGO.TXT and
-# LOGO.BMP byte for byte as the Linux build writes them for the same colours,
-# at 96, 144 and 192 dots per inch.
+# box, the end of the session, a LOGO.BMP marked read-only, a hidden LOGO.TXT,
+# what a screen reader is told of each control, and LOGO.TXT and LOGO.BMP
+# byte for byte as the Linux build writes them for the same colours, at 96,
+# 144 and 192 dots per inch.
 # Usage: windows.sh path/to/gradient-logo.exe X86|amd64 path/to/linux/gradient-logo
+#        path/to/accessible_names.exe
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 exe=$(realpath "$1")
 arch=$2
 linux=$(realpath "$3")
+names=$(realpath "$4")
 case "$arch" in
   X86) prefix=i686 format=pei-i386 ;;
   amd64) prefix=x86_64 format=pei-x86-64 ;;
@@ -23,7 +26,7 @@ echo "# the program as built"
 source "$here/../lib.sh" "$exe"
 check "a $format program" bash -c "$prefix-w64-mingw32-objdump -f '$exe' | grep -q 'file format $format'"
 "$prefix-w64-mingw32-objdump" -p "$exe" | sed -nE 's/^\s*DLL Name: (.*)/\1/p' | tr 'A-Z' 'a-z' | sort >"$work/dlls"
-windows_own() { ! grep -vxE 'kernel32\.dll|user32\.dll|gdi32\.dll|comctl32\.dll|comdlg32\.dll|msimg32\.dll|msvcrt\.dll' "$work/dlls"; }
+windows_own() { ! grep -vxE 'kernel32\.dll|user32\.dll|gdi32\.dll|comctl32\.dll|comdlg32\.dll|msimg32\.dll|ole32\.dll|oleacc\.dll|oleaut32\.dll|msvcrt\.dll' "$work/dlls"; }
 check "it imports only Windows' own DLLs ($(paste -sd' ' "$work/dlls"))" windows_own
 "$prefix-w64-mingw32-windres" -i "$exe" -J coff -O res -o "$work/resources.res"
 size=$(stat -c %s "$exe")
@@ -114,11 +117,33 @@ plain_new() { test -s "$work/run/$1" && [ -n "$(attributes "$1")" ] && ! hidden 
 check "LOGO.BMP, new, is not hidden" plain_new LOGO.BMP
 check "no temporary file is left" test -z "$(find "$work/run" -name '.LOGO.*')"
 
+# What a screen reader is told, asked of oleacc from a process of its own:
+# "role<TAB>name<TAB>description" a line per window, roles by their values
+# (40 graphic, 41 static text, 43 push button, 20 grouping), the same names
+# and descriptions as the Linux build's.
+heard() {
+  echo "# what a Windows screen reader is told"
+  wine "$names" "Gradient Logo" 2>&1 | tr -d '\r' >"$work/heard" || { cat "$work/heard"; fail "oleacc cannot be asked"; }
+  check "the window is named Gradient Logo and says what the tool is for" \
+    grep -qE $'^[0-9]+\tGradient Logo\tMakes a two-colour gradient logo' "$work/heard"
+  for b in "Make Logo" "Ok Logo" "Color 1" "Color 2"; do
+    check "$b is a push button named $b that says what it does" grep -qE $'^43\t'"$b"$'\t.+' "$work/heard"
+  done
+  check "the group is a grouping named Gradient Colorbar" grep -qE $'^20\tGradient Colorbar\t' "$work/heard"
+  check "the colour 1 swatch is text that says its colour" \
+    grep -qE $'^41\tColor 1: red 208, green 32, blue 48\t' "$work/heard"
+  check "the colour 2 swatch is text that says its colour" \
+    grep -qE $'^41\tColor 2: red 32, green 80, blue 224\t' "$work/heard"
+  check "the logo is a graphic with its size" grep -qxF $'40\tLogo\t128 x 24 pixel picture' "$work/heard"
+}
+
 echo "# the same files as the Linux build writes"
 mkdir "$work/windows" "$work/linux"
 for platform in windows linux; do
   if [ "$platform" = linux ]; then start_app "$work/linux" "$linux"; else start_app "$work/windows"; fi
-  color1; choose '#d02030'; color2; choose '#2050e0'; make_logo; shows 362 2 "32 80 224"; ok_logo; ended
+  color1; choose '#d02030'; color2; choose '#2050e0'; make_logo; shows 362 2 "32 80 224"
+  [ "$platform" = linux ] || heard
+  ok_logo; ended
 done
 check "LOGO.TXT is byte for byte the Linux build's" cmp "$work/windows/LOGO.TXT" "$work/linux/LOGO.TXT"
 check "LOGO.BMP is byte for byte the Linux build's" cmp "$work/windows/LOGO.BMP" "$work/linux/LOGO.BMP"
