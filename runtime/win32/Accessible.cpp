@@ -7,6 +7,7 @@
 #include <atomic>
 #include <commctrl.h>
 #include <new>
+#include <string>
 
 #include "Win32.h"
 #include "XbpPushButton.h"
@@ -15,6 +16,33 @@
 namespace rt {
 
 namespace {
+// Windows' accessibility DLLs, loaded when a screen reader first asks, so that
+// a start without one pays nothing for them; COM, which hands our objects to
+// the screen reader, starts then too, in the window thread.
+struct Oleacc {
+    decltype(&CreateStdAccessibleObject) createStdAccessibleObject = nullptr;
+    decltype(&LresultFromObject) lresultFromObject = nullptr;
+    decltype(&SysAllocStringLen) sysAllocStringLen = nullptr;
+    explicit operator bool() const { return createStdAccessibleObject && lresultFromObject && sysAllocStringLen; }
+};
+
+const Oleacc& oleacc()
+{
+    static const Oleacc loaded = [] {
+        Oleacc o;
+        HMODULE ole32 = systemLibrary(L"ole32.dll");
+        const auto coInitializeEx = systemEntry<decltype(&CoInitializeEx)>(ole32, "CoInitializeEx");
+        if (!coInitializeEx || FAILED(coInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
+            return o;
+        HMODULE acc = systemLibrary(L"oleacc.dll");
+        o.createStdAccessibleObject = systemEntry<decltype(&CreateStdAccessibleObject)>(acc, "CreateStdAccessibleObject");
+        o.lresultFromObject = systemEntry<decltype(&LresultFromObject)>(acc, "LresultFromObject");
+        o.sysAllocStringLen = systemEntry<decltype(&SysAllocStringLen)>(systemLibrary(L"oleaut32.dll"), "SysAllocStringLen");
+        return o;
+    }();
+    return loaded;
+}
+
 // The role our widgets have on Linux; 0 where the proxy's own is right (the
 // window itself, the drawing area). Windows' button proxy says push button
 // too; Wine's says only "client".
@@ -173,7 +201,7 @@ private:
     {
         if (!out)
             return E_POINTER;
-        *out = SysAllocStringLen(value.data(), UINT(value.size()));
+        *out = oleacc().sysAllocStringLen(value.data(), UINT(value.size()));
         return *out ? S_OK : E_OUTOFMEMORY;
     }
 
@@ -185,16 +213,17 @@ private:
 LRESULT CALLBACK answerReaders(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
 {
     // lParam is a 32-bit object id, whichever way Windows extended it.
-    if (message == WM_GETOBJECT && static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT)) {
+    if (message == WM_GETOBJECT && static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT) && oleacc()) {
         IAccessible* proxy = nullptr;
-        if (SUCCEEDED(CreateStdAccessibleObject(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
-                                                reinterpret_cast<void**>(&proxy)))) {
+        if (SUCCEEDED(oleacc().createStdAccessibleObject(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
+                                                         reinterpret_cast<void**>(&proxy)))) {
             auto* accessible = new (std::nothrow) Accessible(hwnd, proxy);
             if (!accessible) {
                 proxy->Release();
                 return 0;
             }
-            const LRESULT answer = LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(accessible));
+            const LRESULT answer =
+                oleacc().lresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(accessible));
             accessible->Release();
             return answer;
         }

@@ -6,15 +6,6 @@
 namespace rt {
 
 namespace {
-template <typename F>
-F lookUp(const wchar_t* module, const char* name)
-{
-    HMODULE m = GetModuleHandleW(module);
-    if (!m)
-        m = LoadLibraryW(module);
-    return m ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(m, name))) : nullptr;
-}
-
 int systemDpi()
 {
     HDC screen = GetDC(nullptr);
@@ -27,7 +18,7 @@ int systemDpi()
 int dpiOf(HWND hwnd)
 {
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = lookUp<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
+    static const auto getDpiForWindow = systemEntry<GetDpiForWindowFn>(systemLibrary(L"user32.dll"), "GetDpiForWindow");
     if (hwnd && getDpiForWindow)
         if (const UINT dpi = getDpiForWindow(hwnd))
             return int(dpi);
@@ -38,7 +29,7 @@ int dpiOfMonitor(HMONITOR monitor)
 {
     // shcore's GetDpiForMonitor, MDT_EFFECTIVE_DPI (0).
     using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-    static const auto getDpiForMonitor = lookUp<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
+    static const auto getDpiForMonitor = systemEntry<GetDpiForMonitorFn>(systemLibrary(L"shcore.dll"), "GetDpiForMonitor");
     UINT x = 0, y = 0;
     if (monitor && getDpiForMonitor && SUCCEEDED(getDpiForMonitor(monitor, 0, &x, &y)) && y)
         return int(y);

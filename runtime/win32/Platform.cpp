@@ -1,24 +1,14 @@
 #include "Win32.h"
 
 #include <commctrl.h>
-#include <objbase.h>
 
 #include "Backend.h"
 
 namespace rt {
 
-// COM in the window thread: a screen reader is handed our controls'
-// accessible objects through it.
-struct NativePlatform {
-    bool com = false;
-};
+struct NativePlatform {};
 
-void DropNativePlatform::operator()(NativePlatform* p) const
-{
-    if (p->com)
-        CoUninitialize();
-    delete p;
-}
+void DropNativePlatform::operator()(NativePlatform* p) const { delete p; }
 
 // Windows always has a desktop to show the window on: nothing can fail here.
 NativePlatform* backend::StartPlatform(const std::string&, const std::string&)
@@ -26,9 +16,7 @@ NativePlatform* backend::StartPlatform(const std::string&, const std::string&)
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     registerClasses();
-    auto* platform = new NativePlatform;
-    platform->com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    return platform;
+    return new NativePlatform;
 }
 
 }  // namespace rt

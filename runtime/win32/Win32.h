@@ -63,6 +63,17 @@ NativeWindow* Adopt(XbpWindow& window, HWND hwnd);
 // A new control id for a push button; never IDOK or IDCANCEL.
 int nextControlId();
 
+// ---- DLLs loaded when first needed (SystemLibrary.cpp)
+// Windows' own DLL of that name, as loaded or from the system folder; null if
+// it cannot be loaded. Never unloaded.
+HMODULE systemLibrary(const wchar_t* name);
+// A function of the DLL, typed; null for none.
+template <typename F>
+F systemEntry(HMODULE module, const char* name)
+{
+    return module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
 // ---- Screen readers (Accessible.cpp)
 // The window answers screen readers with its spoken name, role and description.
 void answerScreenReaders(HWND hwnd);

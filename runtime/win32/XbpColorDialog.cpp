@@ -53,7 +53,9 @@ std::optional<RGB> RunColorDialog(XbpColorDialog& dialog, NativeColorDialog& c)
     choose.lCustData = reinterpret_cast<LPARAM>(&c);
     if (const auto rgb = dialog.defaultColor ? GraGetRGBIntensity(*dialog.defaultColor) : std::nullopt)
         choose.rgbResult = RGB((*rgb)[0], (*rgb)[1], (*rgb)[2]);
-    if (!ChooseColorW(&choose))
+    // Loaded on first use: the DLL and all it brings cost every start otherwise.
+    static const auto chooseColor = systemEntry<decltype(&ChooseColorW)>(systemLibrary(L"comdlg32.dll"), "ChooseColorW");
+    if (!chooseColor || !chooseColor(&choose))
         return std::nullopt;
     return RGB{GetRValue(choose.rgbResult), GetGValue(choose.rgbResult), GetBValue(choose.rgbResult)};
 }

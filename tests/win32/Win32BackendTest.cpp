@@ -1,6 +1,7 @@
 // What only the Win32 backend shows: Windows' colour dialog keeps the custom
 // colours of the run; a button the keyboard reaches does not become the default;
-// what a screen reader holds of a swatch follows it, and outlives it safely.
+// what a screen reader holds of a swatch follows it, and outlives it safely;
+// the DLLs loaded when first needed are Windows' own.
 #include "Win32.h"
 
 #include <colordlg.h>
@@ -149,4 +150,24 @@ TEST(Win32ScreenReader, WhatIsHeldOfASwatchFollowsItAndOutlivesIt)
     EXPECT_EQ(nameOf(object, &asked), L"");
     EXPECT_TRUE(FAILED(asked)) << "a window that has gone says nothing";
     object->Release();
+}
+
+TEST(Win32Libraries, OnlyWindowsOwnAreLoadedWhenFirstNeeded)
+{
+    wchar_t folder[MAX_PATH], file[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    ASSERT_GT(length, 0u);
+    HMODULE dialogs = systemLibrary(L"comdlg32.dll");
+    ASSERT_NE(dialogs, nullptr);
+    ASSERT_GT(GetModuleFileNameW(dialogs, file, MAX_PATH), 0u);
+    EXPECT_EQ(_wcsnicmp(file, folder, length), 0) << "comdlg32 comes from the system folder";
+    EXPECT_NE(systemEntry<decltype(&ChooseColorW)>(dialogs, "ChooseColorW"), nullptr);
+
+    // gl_planted.dll lies beside this program, where LoadLibraryW looks first.
+    GetModuleFileNameW(nullptr, file, MAX_PATH);
+    std::wstring beside(file);
+    beside = beside.substr(0, beside.find_last_of(L"\\/") + 1) + L"gl_planted.dll";
+    ASSERT_NE(GetFileAttributesW(beside.c_str()), INVALID_FILE_ATTRIBUTES) << "the planted DLL is in place";
+    EXPECT_EQ(systemLibrary(L"gl_planted.dll"), nullptr) << "a DLL beside the program is not loaded";
+    EXPECT_EQ(GetModuleHandleW(L"gl_planted.dll"), nullptr);
 }
