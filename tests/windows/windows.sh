@@ -7,7 +7,8 @@
 # box, the end of the session, a LOGO.BMP marked read-only, a hidden LOGO.TXT,
 # what a screen reader is told of each control, and LOGO.TXT and LOGO.BMP
 # byte for byte as the Linux build writes them for the same colours, at 96,
-# 144 and 192 dots per inch.
+# 144 and 192 dots per inch (where the captions must sit well inside their
+# buttons, at the font's size).
 # Usage: windows.sh path/to/gradient-logo.exe X86|amd64 path/to/linux/gradient-logo
 #        path/to/accessible_names.exe
 set -euo pipefail
@@ -149,11 +150,18 @@ check "LOGO.TXT is byte for byte the Linux build's" cmp "$work/windows/LOGO.TXT"
 check "LOGO.BMP is byte for byte the Linux build's" cmp "$work/windows/LOGO.BMP" "$work/linux/LOGO.BMP"
 
 echo "# at 150 % and 200 %: laid out at the screen's DPI, the same files"
+# The window as shown, until its buttons are painted (or 10 s have passed).
+captions_inside() {
+  import -window "$win" -depth 8 "ppm:$work/shot.ppm" 2>/dev/null &&
+    /usr/bin/python3 "$here/captions.py" "$work/shot.ppm" "$dpi" "$dx" "$dy" >"$work/captions"
+}
 for d in 144 192; do
   set_dpi "$d"
   mkdir "$work/at$d"
   start_app "$work/at$d"
   check "at $d DPI the drawing area is $(px 365) x $(px 140) pixels" client_size_right
+  check "at $d DPI each caption is the font's size and well inside its button" wait_for 10 captions_inside
+  sed 's/^/  /' "$work/captions"
   color1; choose '#d02030'; color2; choose '#2050e0'; make_logo
   check "at $d DPI the logo shows, stretched to the drawing area" shows 362 2 "32 80 224"
   ok_logo; ended
