@@ -43,8 +43,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     RECT work;
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     const int w = frame.right - frame.left, h = frame.bottom - frame.top;
-    HWND window = CreateWindowExW(0, c.lpszClassName, L"Bare Window", style, work.left + (work.right - work.left - w) / 2,
-                                  work.top + (work.bottom - work.top - h) / 2, w, h, nullptr, nullptr, instance, nullptr);
+    const int x = work.left + (work.right - work.left - w) / 2, y = work.top + (work.bottom - work.top - h) / 2;
+    HWND window = CreateWindowExW(0, c.lpszClassName, L"Bare Window", style, x, y, w, h, nullptr, nullptr, instance,
+                                  nullptr);
     HFONT font = CreateFontW(-MulDiv(8, 96, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Arial");
     control(L"BUTTON", L"Make Logo", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 4, 104, 100, 32, window, font);

@@ -3,7 +3,8 @@
 # cross compilers when they are missing: 32-bit into build-win32/ and 64-bit
 # into build-win64/, each one static app/gradient-logo.exe. With --tests,
 # also the widget tests against the Win32 backend, 64-bit, into
-# build-win64-tests/, where ctest runs them under Wine (runtime_win32, app_win32).
+# build-win64-tests/, where ctest runs them under Wine (runtime_win32, app_win32),
+# and the Wine drive's screen-reader client beside each program.
 # Usage: bash scripts/build-windows.sh [--tests]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -16,6 +17,10 @@ for build in "win32 i686" "win64 x86_64"; do
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DGL_MINGW_ARCH="$arch" >/dev/null
   cmake --build "$root/build-$dir" --target gradient-logo
   echo "built build-$dir/app/gradient-logo.exe"
+  if [ "${1:-}" = --tests ]; then
+    cmake --build "$root/build-$dir" --target accessible_names
+    echo "built build-$dir/tests/windows/accessible_names.exe"
+  fi
 done
 
 if [ "${1:-}" = --tests ]; then

@@ -35,11 +35,12 @@ sanitized() {
 }
 fuzzing() { bash "$root/scripts/fuzz.sh" --build && (cd "$root/build-fuzz" && ctest --output-on-failure --timeout 900); }
 windows() {
-  local names="$root/build-win64-tests/tests/accessible_names.exe"
   bash "$root/scripts/build-windows.sh" --tests &&
   (cd "$root/build-win64-tests" && ctest --output-on-failure --timeout 900) &&
-  bash "$root/tests/windows/windows.sh" "$root/build-win32/app/gradient-logo.exe" X86 "$root/build/app/gradient-logo" "$names" &&
-  bash "$root/tests/windows/windows.sh" "$root/build-win64/app/gradient-logo.exe" amd64 "$root/build/app/gradient-logo" "$names"
+  bash "$root/tests/windows/windows.sh" "$root/build-win32/app/gradient-logo.exe" X86 "$root/build/app/gradient-logo" \
+    "$root/build-win32/tests/windows/accessible_names.exe" &&
+  bash "$root/tests/windows/windows.sh" "$root/build-win64/app/gradient-logo.exe" amd64 "$root/build/app/gradient-logo" \
+    "$root/build-win64/tests/windows/accessible_names.exe"
 }
 # Windows and macOS fold case: two paths (or folders) equal but for case would
 # check out there as one file.

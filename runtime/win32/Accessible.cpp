@@ -35,9 +35,11 @@ const Oleacc& oleacc()
         if (!coInitializeEx || FAILED(coInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
             return o;
         HMODULE acc = systemLibrary(L"oleacc.dll");
-        o.createStdAccessibleObject = systemEntry<decltype(&CreateStdAccessibleObject)>(acc, "CreateStdAccessibleObject");
+        o.createStdAccessibleObject =
+            systemEntry<decltype(&CreateStdAccessibleObject)>(acc, "CreateStdAccessibleObject");
         o.lresultFromObject = systemEntry<decltype(&LresultFromObject)>(acc, "LresultFromObject");
-        o.sysAllocStringLen = systemEntry<decltype(&SysAllocStringLen)>(systemLibrary(L"oleaut32.dll"), "SysAllocStringLen");
+        o.sysAllocStringLen =
+            systemEntry<decltype(&SysAllocStringLen)>(systemLibrary(L"oleaut32.dll"), "SysAllocStringLen");
         return o;
     }();
     return loaded;
@@ -150,7 +152,10 @@ public:
     {
         return proxy_->get_accChild(child, out);
     }
-    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* out) override { return proxy_->get_accValue(child, out); }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* out) override
+    {
+        return proxy_->get_accValue(child, out);
+    }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* out) override
     {
         return proxy_->get_accState(child, out);
@@ -179,9 +184,15 @@ public:
     {
         return proxy_->accNavigate(direction, start, out);
     }
-    HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* out) override { return proxy_->accHitTest(x, y, out); }
+    HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* out) override
+    {
+        return proxy_->accHitTest(x, y, out);
+    }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override { return proxy_->accDoDefaultAction(child); }
-    HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override { return proxy_->put_accName(child, name); }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override
+    {
+        return proxy_->put_accName(child, name);
+    }
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override
     {
         return proxy_->put_accValue(child, value);

@@ -29,7 +29,8 @@ int dpiOfMonitor(HMONITOR monitor)
 {
     // shcore's GetDpiForMonitor, MDT_EFFECTIVE_DPI (0).
     using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-    static const auto getDpiForMonitor = systemEntry<GetDpiForMonitorFn>(systemLibrary(L"shcore.dll"), "GetDpiForMonitor");
+    static const auto getDpiForMonitor =
+        systemEntry<GetDpiForMonitorFn>(systemLibrary(L"shcore.dll"), "GetDpiForMonitor");
     UINT x = 0, y = 0;
     if (monitor && getDpiForMonitor && SUCCEEDED(getDpiForMonitor(monitor, 0, &x, &y)) && y)
         return int(y);

@@ -54,7 +54,8 @@ std::optional<RGB> RunColorDialog(XbpColorDialog& dialog, NativeColorDialog& c)
     if (const auto rgb = dialog.defaultColor ? GraGetRGBIntensity(*dialog.defaultColor) : std::nullopt)
         choose.rgbResult = RGB((*rgb)[0], (*rgb)[1], (*rgb)[2]);
     // Loaded on first use: the DLL and all it brings cost every start otherwise.
-    static const auto chooseColor = systemEntry<decltype(&ChooseColorW)>(systemLibrary(L"comdlg32.dll"), "ChooseColorW");
+    static const auto chooseColor =
+        systemEntry<decltype(&ChooseColorW)>(systemLibrary(L"comdlg32.dll"), "ChooseColorW");
     if (!chooseColor || !chooseColor(&choose))
         return std::nullopt;
     return RGB{GetRValue(choose.rgbResult), GetGValue(choose.rgbResult), GetBValue(choose.rgbResult)};
