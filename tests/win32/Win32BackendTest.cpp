@@ -132,6 +132,13 @@ std::wstring nameOf(IAccessible* object, HRESULT* result = nullptr)
 }
 }  // namespace
 
+HWND renamed = nullptr;
+void CALLBACK nameChanged(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD, DWORD)
+{
+    if (object == OBJID_CLIENT && child == CHILDID_SELF)
+        renamed = hwnd;
+}
+
 TEST(Win32ScreenReader, WhatIsHeldOfASwatchFollowsItAndOutlivesIt)
 {
     const auto d = test::hiddenDialog({200, 100});
@@ -143,7 +150,20 @@ TEST(Win32ScreenReader, WhatIsHeldOfASwatchFollowsItAndOutlivesIt)
     ASSERT_HRESULT_SUCCEEDED(AccessibleObjectFromWindow(HwndOf(*swatch), DWORD(OBJID_CLIENT), __uuidof(IAccessible),
                                                         reinterpret_cast<void**>(&object)));
     EXPECT_EQ(nameOf(object), L"Color 1: red 255, green 0, blue 0");
+
+    // A screen reader learns of the change from Windows' event, as it would of a proxy's.
+    renamed = nullptr;
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, nameChanged,
+                                         GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
     swatch->setColorBG(*GraMakeRGBColor(RGB{0, 0, 255}));
+    const DWORD deadline = GetTickCount() + 5000;
+    while (renamed != HwndOf(*swatch) && GetTickCount() < deadline) {
+        test::processEvents();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    UnhookWinEvent(hook);
+    EXPECT_EQ(renamed, HwndOf(*swatch)) << "the change of name is announced";
     EXPECT_EQ(nameOf(object), L"Color 1: red 0, green 0, blue 255") << "the object held says the colour shown now";
     swatch.reset();  // its window goes with it
     HRESULT asked = S_OK;
