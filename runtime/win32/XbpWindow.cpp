@@ -1,4 +1,6 @@
 // What the Win32 backend does for every kind of window.
+#include <utility>
+
 #include "Backend.h"
 #include "PixelOps.h"
 #include "Win32.h"
@@ -106,10 +108,11 @@ void Repaint(XbpWindow& window)
 void SpokenAs(XbpWindow& window, const std::string& name, const std::string& description)
 {
     NativeWindow* native = window.native();
-    if (!native || (native->spokenName == widen(name) && native->spokenDescription == widen(description)))
+    std::wstring spokenName = widen(name), spokenDescription = widen(description);
+    if (!native || (native->spokenName == spokenName && native->spokenDescription == spokenDescription))
         return;
-    native->spokenName = widen(name);
-    native->spokenDescription = widen(description);
+    native->spokenName = std::move(spokenName);
+    native->spokenDescription = std::move(spokenDescription);
     wchar_t className[16] = {};
     if (!name.empty() && GetClassNameW(native->hwnd, className, 16) && std::wstring(className) == L"Static")
         SetWindowTextW(native->hwnd, native->spokenName.c_str());
