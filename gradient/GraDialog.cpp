@@ -1,6 +1,6 @@
 #include "GraDialog.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -17,12 +17,21 @@
 using namespace rt;
 
 namespace {
-// n as exactly `width` decimal digits with leading zeros.
+// n (not negative) as at least `width` decimal digits with leading zeros.
 std::string StrZero(int n, int width)
 {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%0*d", width, n);
-    return buf;
+    const std::string digits = std::to_string(n);
+    return std::string(std::max<int>(0, width - int(digits.size())), '0') + digits;
+}
+
+// "#rrggbb", as the colour dialog's field shows a colour.
+std::string HtmlColor(const RGB& aRGB)
+{
+    static constexpr char hex[] = "0123456789abcdef";
+    std::string cHtml = "#";
+    for (const int n : aRGB)
+        cHtml += {hex[(n >> 4) & 15], hex[n & 15]};
+    return cHtml;
 }
 
 const std::string CRLF = "\r\n";
@@ -37,9 +46,7 @@ void AnnounceChoice(int nNo, ColorNumber nColor)
         Announce(cSlot + " not changed.");
         return;
     }
-    char cHtml[16];
-    std::snprintf(cHtml, sizeof cHtml, "#%02x%02x%02x", (*aRGB)[0], (*aRGB)[1], (*aRGB)[2]);
-    Announce(cSlot + " is now " + GraColorWords(nColor) + ", " + cHtml + ".");
+    Announce(cSlot + " is now " + GraColorWords(nColor) + ", " + HtmlColor(*aRGB) + ".");
 }
 }  // namespace
 

@@ -27,6 +27,8 @@ public:
     static const std::string& DisplayName();
     // The program's file name without its folder, for messages on standard error.
     static std::string ProgramName();
+    // "program: error: what" on standard error, a line.
+    static void SayError(const std::string& what);
 
 private:
     std::unique_ptr<NativePlatform, DropNativePlatform> platform_;

@@ -1,5 +1,7 @@
 #include "Runtime.h"
 
+#include <cstdio>
+
 #include "Backend.h"
 
 namespace rt {
@@ -21,5 +23,11 @@ Runtime::~Runtime() = default;
 const std::string& Runtime::DisplayName() { return displayName; }
 
 std::string Runtime::ProgramName() { return programName.substr(programName.find_last_of("/\\") + 1); }
+
+// Not printf: on Windows its formatting code alone would be a tenth of the program.
+void Runtime::SayError(const std::string& what)
+{
+    std::fputs((ProgramName() + ": error: " + what + "\n").c_str(), stderr);
+}
 
 }  // namespace rt

@@ -1,7 +1,6 @@
 #include "XbpWindow.h"
 
 #include <exception>
-#include <cstdio>
 
 #include "AppWindows.h"
 #include "Backend.h"
@@ -93,7 +92,7 @@ void XbpWindow::runAction(const Action& action)
     } catch (...) {
         what = "unknown error";
     }
-    std::fprintf(stderr, "%s: error: %s\n", Runtime::ProgramName().c_str(), what.c_str());
+    Runtime::SayError(what);
     MsgBox("Error: " + what);
 }
 

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <charconv>
 #include <map>
 
 #include "Win32.h"
@@ -11,15 +12,13 @@ HFONT fontFromName(const std::string& name, int dpi)
     if (const auto found = fonts.find({name, dpi}); found != fonts.end())
         return found->second;
     const std::size_t dot = name.find('.');
-    double points = 0;
-    try {
-        points = dot == std::string::npos ? 0 : std::stod(name.substr(0, dot));
-    } catch (...) {
-        points = 0;
-    }
+    // Whole points: std::stod would link in a floating-point parser for them.
+    int points = 0;
+    if (dot != std::string::npos)
+        std::from_chars(name.data(), name.data() + dot, points);
     const std::wstring face = widen(dot == std::string::npos ? name : name.substr(dot + 1));
     LOGFONTW lf{};
-    lf.lfHeight = points > 0 ? -LONG(points * dpi / 72.0 + 0.5) : 0;
+    lf.lfHeight = points > 0 ? -LONG(MulDiv(points, dpi, 72)) : 0;
     lf.lfWeight = FW_NORMAL;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = DEFAULT_QUALITY;  // the user's own font smoothing

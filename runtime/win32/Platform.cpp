@@ -2,7 +2,23 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
+#include <exception>
+
 #include "Backend.h"
+#include "Runtime.h"
+
+// An exception that escapes everything ends the process as the C++ library's
+// own handler does (abort), but without its report, which alone would link in
+// a name demangler and a printf, a quarter of the program. Defined here, the
+// library's own definition stays out of the link.
+namespace __gnu_cxx {
+void __verbose_terminate_handler()
+{
+    rt::Runtime::SayError("an unexpected error ended the program");
+    std::abort();
+}
+}  // namespace __gnu_cxx
 
 namespace rt {
 

@@ -28,7 +28,7 @@ std::string systemReason(DWORD error)
     const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                        FORMAT_MESSAGE_IGNORE_INSERTS,
                                    nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring reason = n && text ? std::wstring(text, n) : L"error " + std::to_wstring(error);
+    std::wstring reason = n && text ? std::wstring(text, n) : widen("error " + std::to_string(error));
     LocalFree(text);
     while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' ' ||
                                reason.back() == L'.'))

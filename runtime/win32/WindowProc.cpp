@@ -1,6 +1,5 @@
 #include "Win32.h"
 
-#include <cstdio>
 #include <exception>
 
 #include "AppEvents.h"
@@ -117,9 +116,9 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     try {
         return handle(hwnd, message, wParam, lParam);
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s: error: %s\n", Runtime::ProgramName().c_str(), e.what());
+        Runtime::SayError(e.what());
     } catch (...) {
-        std::fprintf(stderr, "%s: error: unknown error\n", Runtime::ProgramName().c_str());
+        Runtime::SayError("unknown error");
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }

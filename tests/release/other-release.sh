@@ -4,7 +4,9 @@
 # in a fresh minimal root of it, the start command's set-up builds the tool
 # without any test tool and the window shows; then the test set-up, and the
 # widget, end-to-end, accessibility, screen-reader, Wayland and install tests
-# pass there.
+# pass there; and its mingw-w64 builds both Windows programs, whose files pass
+# their checks (machine type, imports, size, icon, manifest). They are run
+# under Wine on this machine's release only.
 # Needs root (debootstrap, chroot) and Debian's archive; fails loudly without.
 # With GL_OTHER_RELEASE=testing it tries the next Debian instead, to warn of
 # what it will break: there the start command's set-up, the test set-up without
@@ -73,7 +75,15 @@ check "the test set-up installs the test tools and builds the tests" \
 check "the tests pass there: $suites" \
   logged tests in_root bash -c "cd /src/build && ctest --output-on-failure --timeout 600 -R '^($suites)\$'"
 grep -E 'tests passed|tests failed' "$work/tests.log" || true
-no_warning() { ! grep -hE '^[^ :]+:[0-9]+:([0-9]+:)? warning:' "$work/start-setup.log" "$work/test-setup.log"; }
+check "its mingw-w64 builds both Windows programs" \
+  logged windows-build in_root bash -c 'cd /src && bash scripts/build-windows.sh'
+for build in "win32 X86" "win64 amd64"; do
+  read -r dir arch <<<"$build"
+  check "the $arch program's file passes its checks there" \
+    logged "windows-$dir" in_root bash /src/tests/windows/windows.sh "/src/build-$dir/app/gradient-logo.exe" "$arch"
+  grep -h 'small enough' "$work/windows-$dir.log" || true
+done
+no_warning() { ! grep -hE '^[^ :]+:[0-9]+:([0-9]+:)? warning:' "$work"/*setup.log "$work/windows-build.log"; }
 check "the compiler there warns of nothing" no_warning
 
 finish
