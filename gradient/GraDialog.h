@@ -44,6 +44,7 @@ public:
     // The colour chosen for colour nNo, or 0 when none was.
     rt::ColorNumber ColorDialog(int nNo);
     // Writes the two colours' intensities to LOGO.TXT. Nothing on success,
-    // else the reason the file could not be written.
+    // else the reason the file could not be written. Inside a SaveTogether
+    // ("Ok Logo") the file is only prepared, and placed with LOGO.BMP.
     rt::Failure WriteLog();
 };

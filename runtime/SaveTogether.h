@@ -13,6 +13,8 @@ namespace rt {
 // file is checked to be replaceable, but nothing is replaced yet. place() then
 // puts every prepared file in its place, in the order they were written; if
 // one cannot be placed, those placed before it are put back as they were.
+// Between processes too, one save at a time is placed in a folder: a second
+// waits a few seconds for the first, then fails saying another is saving.
 // Closed without place(), it removes what it prepared and changes nothing.
 // One at a time, on the one GUI thread.
 class SaveTogether {

@@ -16,7 +16,8 @@ bool FErase(const std::string& cFile);
 // file stays as it was when anything goes wrong. A symbolic link (or a chain
 // of them) is written through: its target is replaced, the link stays. A
 // successful save also removes what saves of the same file that died before
-// their rename left behind.
+// their rename left behind. While a SaveTogether is open it only prepares the
+// file, and the SaveTogether's place() puts it in place.
 Failure WriteFileAtomic(const std::string& cFile, const std::string& cBytes);
 // The whole file's bytes; a file larger than nMaxBytes is refused before any
 // byte is read.

@@ -151,6 +151,13 @@ set_dpi() {
 # that folder; sets $app_pid, and $win once its window shows, within 30 s.
 app_pid=
 win=
+# The windows of copies of the tool that are already open, which a new one is not.
+open_windows=()
+new_window() {
+  win=$(xdotool search --onlyvisible --name '^Gradient Logo$' 2>/dev/null |
+    grep -vxF -f <(printf '%s\n' none "${open_windows[@]}") | head -n1)
+  [ -n "$win" ]
+}
 # Where the window draws its own frame (Wine), $dx and $dy are the drawing
 # area's offset in the X window; clicks and pixels are in the drawing area's
 # coordinates.
@@ -162,8 +169,7 @@ start_app() {
   (cd "$dir" && exec "$@") >"$work/app.log" 2>&1 &
   app_pid=$!
   pids+=("$app_pid")
-  win=$(timeout 30 xdotool search --sync --onlyvisible --name '^Gradient Logo$' 2>/dev/null | head -n1 || true)
-  [ -n "$win" ] || { cat "$work/app.log"; fail "no window appeared"; }
+  wait_for 30 new_window || { cat "$work/app.log"; fail "no window appeared"; }
   eval "$(xwininfo -id "$win" | sed -nE 's/^ +Width: ([0-9]+)/win_width=\1/p; s/^ +Height: ([0-9]+)/win_height=\1/p')"
   dx=$(((win_width - $(px 365)) / 2))
   dy=$((win_height - $(px 140) - dx))

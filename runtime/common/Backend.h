@@ -104,6 +104,10 @@ std::optional<RGB> RunColorDialog(XbpColorDialog& dialog, NativeColorDialog& nat
 // Says the text through the platform's accessibility, once the application
 // window is active and the focus has landed in it; nothing is shown.
 void Announce(const std::string& text);
+// Whether the window should stay a moment longer before it closes, so that a
+// screen reader can still ask for what was said last (the save); while it
+// says so, it wakes the waiting event loop once that moment has passed.
+bool StillSpeaking();
 
 // ---- Files -------------------------------------------------------------------
 
@@ -132,9 +136,30 @@ Failure KeepOld(PreparedFile& prepared);
 Failure PlaceFile(PreparedFile& prepared);
 // After a PlaceFile that succeeded: the file as KeepOld found it (absent, if it was).
 void RestoreFile(PreparedFile& prepared);
-// After every file is placed: the folder flushed to the disk and the litter of
-// saves killed before their rename removed.
+// After every file is placed: the folder flushed to the disk.
 Failure FinishFile(PreparedFile& prepared);
+
+// One save at a time in a folder, between processes: the operating system's
+// own lock on the folder, let go when its holder is dropped or the process
+// ends, and nothing left in the folder.
+struct FolderLock;
+void Drop(FolderLock* lock);
+struct DropFolderLock {
+    void operator()(FolderLock* lock) const { Drop(lock); }
+};
+using HeldFolder = std::unique_ptr<FolderLock, DropFolderLock>;
+// The lock of the prepared file's folder, not taken yet; key names the folder
+// whatever path leads to it.
+HeldFolder FolderOf(const PreparedFile& prepared, std::string& key);
+enum class FolderLockState {
+    Held,
+    Busy,        // another process holds it
+    Unlockable,  // the folder or its file system takes no lock
+};
+FolderLockState TryLockFolder(FolderLock& lock);
+// With the file's folder locked, so that no running save is under way there:
+// what saves killed before their rename left of the file.
+void RemoveLitter(FolderLock& lock, const PreparedFile& prepared);
 
 }  // namespace backend
 }  // namespace rt

@@ -1,8 +1,11 @@
 #include "SaveTogether.h"
 
+#include <chrono>
+#include <map>
 #include <vector>
 
 #include "Backend.h"
+#include "Runtime.h"
 #include "System.h"
 
 namespace rt {
@@ -19,7 +22,55 @@ struct SaveTogether::Impl {
 
 namespace {
 SaveTogether::Impl* openNow = nullptr;
-}
+
+// A save takes milliseconds; another copy's is waited out for this long.
+constexpr auto kLockWait = std::chrono::seconds(5);
+
+// The locks of every folder the entries go to, taken in the order of their
+// keys so that two saves never wait on each other, each tried for a while.
+// Those that the file system cannot lock are let through, but no litter is
+// removed there: it might be a running save's.
+struct FolderLocks {
+    struct Folder {
+        backend::HeldFolder lock;
+        bool held = false;
+        std::string cFile;  // the first file that goes there, for the message
+    };
+    std::map<std::string, Folder> folders;
+    std::vector<std::string> keys;  // each entry's folder
+
+    Failure take(const std::vector<SaveTogether::Impl::Entry>& entries, std::string& cFile)
+    {
+        for (const auto& entry : entries) {
+            std::string key;
+            backend::HeldFolder lock = backend::FolderOf(*entry.prepared, key);
+            folders.try_emplace(key, Folder{std::move(lock), false, entry.cFile});
+            keys.push_back(key);
+        }
+        for (auto& [key, folder] : folders) {
+            const auto deadline = std::chrono::steady_clock::now() + kLockWait;
+            auto state = backend::TryLockFolder(*folder.lock);
+            while (state == backend::FolderLockState::Busy && std::chrono::steady_clock::now() < deadline) {
+                Sleep(2);
+                state = backend::TryLockFolder(*folder.lock);
+            }
+            if (state == backend::FolderLockState::Busy) {
+                cFile = folder.cFile;
+                return "another " + Runtime::DisplayName() + " is saving in this folder";
+            }
+            folder.held = state == backend::FolderLockState::Held;
+        }
+        return std::nullopt;
+    }
+
+    void removeLitter(const std::vector<SaveTogether::Impl::Entry>& entries)
+    {
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            if (Folder& folder = folders.at(keys[i]); folder.held)
+                backend::RemoveLitter(*folder.lock, *entries[i].prepared);
+    }
+};
+}  // namespace
 
 SaveTogether::SaveTogether() : d(std::make_unique<Impl>()) { openNow = d.get(); }
 
@@ -33,6 +84,11 @@ Failure SaveTogether::place(std::string& cFile)
 {
     openNow = nullptr;
     auto& entries = d->entries;
+    FolderLocks locks;
+    if (Failure f = locks.take(entries, cFile)) {
+        entries.clear();
+        return f;
+    }
     // What is not placed goes with the entries: a failed save leaves nothing.
     const auto putBack = [&entries](std::size_t placed) {
         while (placed > 0)
@@ -60,6 +116,7 @@ Failure SaveTogether::place(std::string& cFile)
             first = f;
             cFile = entry.cFile;
         }
+    locks.removeLitter(entries);
     entries.clear();
     return first;
 }
@@ -73,9 +130,11 @@ Failure WriteFileAtomic(const std::string& cFile, const std::string& cBytes)
         openNow->entries.push_back({cFile, std::move(prepared)});
         return std::nullopt;
     }
-    if (Failure f = backend::PlaceFile(*prepared))
-        return f;
-    return backend::FinishFile(*prepared);
+    // Alone, it is a save of one file.
+    SaveTogether alone;  // open from here
+    openNow->entries.push_back({cFile, std::move(prepared)});
+    std::string cPlaced;
+    return alone.place(cPlaced);
 }
 
 }  // namespace rt

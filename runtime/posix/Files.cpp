@@ -1,4 +1,5 @@
 // Files on a POSIX system, for every backend that runs on one.
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "Backend.h"
+#include "Fd.h"
 #include "TemporaryName.h"
 
 namespace rt::backend {
@@ -28,24 +30,6 @@ bool EraseFile(const std::string& cFile) { return ::unlink(cFile.c_str()) == 0; 
 namespace {
 std::string reason(int error) { return std::strerror(error); }
 
-// A descriptor closed on every path; close() itself is checked where it counts.
-struct Fd {
-    int fd = -1;
-    ~Fd()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-    Failure close()
-    {
-        const int f = fd;
-        fd = -1;
-        if (::close(f) != 0)
-            return reason(errno);
-        return std::nullopt;
-    }
-};
-
 // All of the bytes, from the start of the file; a short write goes on where it
 // stopped, so a disk that fills up part-way fails with the write that found it full.
 Failure writeAll(int fd, const std::string& cBytes)
@@ -63,8 +47,8 @@ Failure writeAll(int fd, const std::string& cBytes)
 }
 
 // Temporary files that a save killed before its rename left behind: ours by
-// their name, our user's, regular files, and locked by no running save. Only
-// these are removed; a failure here costs nothing but the litter.
+// their name, our user's, regular files, and locked by no save that is
+// preparing. Only these are removed; a failure here costs nothing but the litter.
 void removeStaleTemporaries(DIR* listing, const std::string& cName)
 {
     std::vector<std::string> stale;
@@ -75,32 +59,40 @@ void removeStaleTemporaries(DIR* listing, const std::string& cName)
     for (const std::string& entry : stale) {
         Fd f{::openat(dirFd, entry.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC)};
         struct stat st {};
-        if (f.fd < 0 || ::fstat(f.fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid())
+        if (!f.valid() || ::fstat(f.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid())
             continue;
-        if (::flock(f.fd, LOCK_EX | LOCK_NB) == 0)
+        if (::flock(f.get(), LOCK_EX | LOCK_NB) == 0)
             ::unlinkat(dirFd, entry.c_str(), 0);
     }
 }
 
-// A renamed file is durable only once its directory is on disk too; then the
-// litter of earlier saves that never got to their rename goes.
-Failure syncDirectory(const std::string& cDir, const std::string& cName)
+// A renamed file is durable only once its directory is on disk too.
+Failure syncDirectory(const std::string& cDir)
 {
     Fd dir{::open(cDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
-    if (dir.fd < 0)
+    if (!dir.valid())
         return reason(errno);
     // Some filesystems cannot sync a directory at all (EINVAL); there the
     // rename is as durable as they make it.
-    if (::fsync(dir.fd) != 0 && errno != EINVAL)
+    if (::fsync(dir.get()) != 0 && errno != EINVAL)
         return reason(errno);
-    // The listing takes the descriptor over, and closing it is the one close, checked.
-    DIR* listing = ::fdopendir(dir.fd);
-    if (!listing)
-        return dir.close();
-    dir.fd = -1;
-    removeStaleTemporaries(listing, cName);
-    if (::closedir(listing) != 0)
+    return dir.close();
+}
+
+// The kernel follows a link in a world-writable sticky folder (/tmp) only for
+// the link's owner or the folder's (fs.protected_symlinks), so that nobody can
+// plant one there that points another user's save at their own files. The
+// save reads links itself, so it keeps that rule itself.
+Failure mayFollow(const std::string& cLink, const struct stat& link)
+{
+    const std::size_t slash = cLink.rfind('/');
+    const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : cLink.substr(0, slash);
+    struct stat folder {};
+    if (::stat(dir.c_str(), &folder) != 0)
         return reason(errno);
+    const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
+    if (shared && link.st_uid != ::geteuid() && link.st_uid != folder.st_uid)
+        return "a link of another user in a shared folder, not followed";
     return std::nullopt;
 }
 
@@ -118,6 +110,8 @@ Failure followLinks(std::string& cFile)
         }
         if (!S_ISLNK(st.st_mode))
             return std::nullopt;
+        if (Failure f = mayFollow(cFile, st))
+            return f;
         std::string target(std::size_t(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
         const ssize_t n = ::readlink(cFile.c_str(), target.data(), target.size());
         if (n < 0)
@@ -138,23 +132,23 @@ Failure followLinks(std::string& cFile)
 Failure rewriteInPlace(const std::string& cFile, const std::string& cBytes)
 {
     Fd file{::open(cFile.c_str(), O_WRONLY | O_CLOEXEC)};
-    if (file.fd < 0)
+    if (!file.valid())
         return reason(errno);
     struct stat st {};
-    if (::fstat(file.fd, &st) != 0)
+    if (::fstat(file.get(), &st) != 0)
         return reason(errno);
     if (off_t(cBytes.size()) > st.st_size) {
-        const int error = ::posix_fallocate(file.fd, 0, off_t(cBytes.size()));
+        const int error = ::posix_fallocate(file.get(), 0, off_t(cBytes.size()));
         if (error != 0) {
             // A partial reservation may have grown the file; its bytes are the old ones.
-            const int ignored = ::ftruncate(file.fd, st.st_size);
+            const int ignored = ::ftruncate(file.get(), st.st_size);
             (void)ignored;
             return reason(error);
         }
     }
-    if (Failure f = writeAll(file.fd, cBytes))
+    if (Failure f = writeAll(file.get(), cBytes))
         return f;
-    if (::ftruncate(file.fd, off_t(cBytes.size())) != 0 || ::fsync(file.fd) != 0)
+    if (::ftruncate(file.get(), off_t(cBytes.size())) != 0 || ::fsync(file.get()) != 0)
         return reason(errno);
     return file.close();
 }
@@ -187,18 +181,23 @@ Failure linkAside(const std::string& cFile, const std::string& cBeside, const st
     return reason(EEXIST);
 }
 
-Failure readFrom(int fd, std::string& cBytes)
+// At most nMaxBytes, whatever the size said before: a file that grows while
+// it is read (or a device with no size) is refused once it passes them.
+Failure readFrom(int fd, std::size_t nMaxBytes, std::string& cBytes)
 {
     cBytes.clear();
     char buffer[65536];
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        const std::size_t room = std::min(sizeof buffer, nMaxBytes - cBytes.size() + 1);
+        const ssize_t n = ::read(fd, buffer, room);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
             return reason(errno);
         if (n == 0)
             return std::nullopt;
+        if (std::size_t(n) > nMaxBytes - cBytes.size())
+            return reason(EFBIG);
         cBytes.append(buffer, std::size_t(n));
     }
 }
@@ -206,9 +205,9 @@ Failure readFrom(int fd, std::string& cBytes)
 Failure readAll(const std::string& cFile, std::string& cBytes)
 {
     Fd file{::open(cFile.c_str(), O_RDONLY | O_CLOEXEC)};
-    if (file.fd < 0)
+    if (!file.valid())
         return reason(errno);
-    return readFrom(file.fd, cBytes);
+    return readFrom(file.get(), cBytes.max_size() - 1, cBytes);
 }
 }  // namespace
 
@@ -253,8 +252,8 @@ Failure PrepareFile(const std::string& cPath, const std::string& cBytes, Prepare
     const mode_t mode = modeFor(p.target);
 
     std::string temp = (slash == std::string::npos ? "" : p.dir) + "." + p.name + ".XXXXXX";
-    p.tempFd.fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (p.tempFd.fd < 0) {
+    p.tempFd.reset(::mkostemp(temp.data(), O_CLOEXEC));
+    if (!p.tempFd.valid()) {
         const int error = errno;
         // A folder that takes no new file, holding a file that can be
         // rewritten: rewrite it, as saving there always could.
@@ -268,12 +267,12 @@ Failure PrepareFile(const std::string& cPath, const std::string& cBytes, Prepare
     }
     p.temp = temp;
     // Held while the file is written, so that no other save takes it for litter.
-    if (::flock(p.tempFd.fd, LOCK_EX) != 0)
+    if (::flock(p.tempFd.get(), LOCK_EX) != 0)
         return reason(errno);
     // The new file is complete and on the disk before it replaces the old one.
-    if (Failure f = writeAll(p.tempFd.fd, cBytes))
+    if (Failure f = writeAll(p.tempFd.get(), cBytes))
         return f;
-    if (::fchmod(p.tempFd.fd, mode) != 0 || ::fsync(p.tempFd.fd) != 0)
+    if (::fchmod(p.tempFd.get(), mode) != 0 || ::fsync(p.tempFd.get()) != 0)
         return reason(errno);
     return std::nullopt;
 }
@@ -331,20 +330,58 @@ Failure FinishFile(PreparedFile& p)
     }
     if (p.inPlace)
         return std::nullopt;
-    return syncDirectory(p.dir, p.name);
+    return syncDirectory(p.dir);
+}
+
+// The folder's lock is flock() on the folder itself: the kernel's, let go with
+// the descriptor or the process, and no file of its own.
+struct FolderLock {
+    std::string dir;
+    Fd fd;
+};
+
+void Drop(FolderLock* lock) { delete lock; }
+
+HeldFolder FolderOf(const PreparedFile& p, std::string& key)
+{
+    struct stat st {};
+    key = ::stat(p.dir.c_str(), &st) == 0 ? std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino) : p.dir;
+    return HeldFolder(new FolderLock{p.dir, Fd()});
+}
+
+FolderLockState TryLockFolder(FolderLock& lock)
+{
+    if (!lock.fd.valid())
+        lock.fd.reset(::open(lock.dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!lock.fd.valid())
+        return FolderLockState::Unlockable;  // a folder we may write to but not list
+    if (::flock(lock.fd.get(), LOCK_EX | LOCK_NB) == 0)
+        return FolderLockState::Held;
+    return errno == EWOULDBLOCK || errno == EINTR ? FolderLockState::Busy : FolderLockState::Unlockable;
+}
+
+void RemoveLitter(FolderLock& lock, const PreparedFile& p)
+{
+    // Its own listing: the lock's descriptor stays the lock's.
+    Fd dir{::openat(lock.fd.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    if (DIR* listing = dir.valid() ? ::fdopendir(dir.get()) : nullptr) {
+        dir.release();  // the listing's now, closed with it
+        removeStaleTemporaries(listing, p.name);
+        ::closedir(listing);
+    }
 }
 
 Failure ReadFile(const std::string& cFile, std::size_t nMaxBytes, std::string& cBytes)
 {
     Fd file{::open(cFile.c_str(), O_RDONLY | O_CLOEXEC)};
     struct stat st {};
-    if (file.fd < 0 || ::fstat(file.fd, &st) != 0)
+    if (!file.valid() || ::fstat(file.get(), &st) != 0)
         return reason(errno);
     if (S_ISDIR(st.st_mode))
         return reason(EISDIR);
     if (std::size_t(st.st_size) > nMaxBytes)
         return reason(EFBIG);
-    return readFrom(file.fd, cBytes);
+    return readFrom(file.get(), nMaxBytes, cBytes);
 }
 
 }  // namespace rt::backend

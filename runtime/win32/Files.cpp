@@ -1,3 +1,5 @@
+#include <utility>
+
 #include "Backend.h"
 #include "TemporaryName.h"
 #include "Win32.h"
@@ -15,9 +17,10 @@ bool EraseFile(const std::string& cFile) { return DeleteFileW(widen(cFile).c_str
 namespace {
 Failure lastError() { return systemReason(GetLastError()); }
 
-// Temporary files that a save killed before its rename left behind. A running
-// save holds its own open without sharing it, so Windows refuses to delete
-// that one; only litter goes.
+// Temporary files that a save killed before its rename left behind. Only
+// called under the folder's lock, so no other save is placing files here; one
+// that is still preparing holds its new file open without sharing its
+// deletion, so Windows refuses to delete that one. Only litter goes.
 void removeStaleTemporaries(const std::wstring& dir, const std::wstring& name)
 {
     WIN32_FIND_DATAW found;
@@ -42,6 +45,7 @@ struct PreparedFile {
     std::wstring dir;  // empty, or ending in a slash
     std::wstring name;
     std::wstring temp;
+    HANDLE held = INVALID_HANDLE_VALUE;  // the new file, open until it is placed
     bool placed = false;
     bool existed = true;  // what KeepOld found
     std::wstring backup;  // a copy of the old file while the save is under way
@@ -51,8 +55,19 @@ namespace {
 std::wstring temporaryBeside(const PreparedFile& p) { return p.dir + widen(TemporaryName(narrow(p.name))); }
 }  // namespace
 
+namespace {
+Failure closeHeld(PreparedFile& p)
+{
+    const HANDLE h = std::exchange(p.held, INVALID_HANDLE_VALUE);
+    if (h != INVALID_HANDLE_VALUE && !CloseHandle(h))
+        return lastError();
+    return std::nullopt;
+}
+}  // namespace
+
 void Discard(PreparedFile* p)
 {
+    closeHeld(*p);
     if (!p->placed && !p->temp.empty())
         DeleteFileW(p->temp.c_str());
     if (!p->backup.empty())
@@ -74,10 +89,12 @@ Failure PrepareFile(const std::string& cPath, const std::string& cBytes, Prepare
     if (attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return systemReason(ERROR_ACCESS_DENIED);
-    HANDLE h = INVALID_HANDLE_VALUE;
+    HANDLE& h = p.held;
     for (int attempt = 0; attempt < 16 && h == INVALID_HANDLE_VALUE; ++attempt) {
         const std::wstring temp = temporaryBeside(p);
-        // Hidden while it exists, as its leading dot says elsewhere.
+        // Hidden while it exists, as its leading dot says elsewhere; shared
+        // with nobody until it is placed, so that no other save's clean-up
+        // can delete it.
         h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr);
         if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
             return lastError();
@@ -86,19 +103,16 @@ Failure PrepareFile(const std::string& cPath, const std::string& cBytes, Prepare
     }
     if (h == INVALID_HANDLE_VALUE)
         return lastError();
-    Failure f;
-    for (std::size_t done = 0; !f && done < cBytes.size();) {
+    for (std::size_t done = 0; done < cBytes.size();) {
         DWORD wrote = 0;
         const DWORD chunk = DWORD(std::min<std::size_t>(cBytes.size() - done, 1u << 20));
         if (!WriteFile(h, cBytes.data() + done, chunk, &wrote, nullptr) || wrote == 0)
-            f = lastError();
+            return lastError();
         done += wrote;
     }
-    if (!f && !FlushFileBuffers(h))
-        f = lastError();
-    if (!CloseHandle(h) && !f)
-        f = lastError();
-    return f;
+    if (!FlushFileBuffers(h))
+        return lastError();
+    return std::nullopt;
 }
 
 Failure KeepOld(PreparedFile& p)
@@ -132,6 +146,8 @@ Failure KeepOld(PreparedFile& p)
 // it is said.
 Failure PlaceFile(PreparedFile& p)
 {
+    if (Failure f = closeHeld(p))
+        return f;
     const DWORD old = GetFileAttributesW(p.file.c_str());
     if (!SetFileAttributesW(p.temp.c_str(), old == INVALID_FILE_ATTRIBUTES ? FILE_ATTRIBUTE_NORMAL : old))
         return lastError();
@@ -184,8 +200,66 @@ Failure FinishFile(PreparedFile& p)
         DeleteFileW(p.backup.c_str());
         p.backup.clear();
     }
-    removeStaleTemporaries(p.dir, p.name);
     return std::nullopt;
+}
+
+// The folder's lock is a named mutex of the session's, named after the
+// folder's identity on its volume: Windows lets it go when its holder ends,
+// and it leaves nothing in the folder.
+struct FolderLock {
+    std::wstring name;  // empty where the folder could not be identified
+    std::wstring dir;
+    HANDLE mutex = nullptr;
+    bool held = false;
+};
+
+void Drop(FolderLock* lock)
+{
+    if (lock->held)
+        ReleaseMutex(lock->mutex);
+    if (lock->mutex)
+        CloseHandle(lock->mutex);
+    delete lock;
+}
+
+HeldFolder FolderOf(const PreparedFile& p, std::string& key)
+{
+    auto* lock = new FolderLock{L"", p.dir};
+    HANDLE dir = CreateFileW(p.dir.empty() ? L"." : p.dir.c_str(), FILE_READ_ATTRIBUTES,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    BY_HANDLE_FILE_INFORMATION info{};
+    key.clear();
+    if (dir != INVALID_HANDLE_VALUE && GetFileInformationByHandle(dir, &info)) {
+        key = std::to_string(info.dwVolumeSerialNumber) + "." + std::to_string(info.nFileIndexHigh) + "." +
+              std::to_string(info.nFileIndexLow);
+        lock->name = L"Local\\GradientLogo.save." + widen(key);
+    }
+    if (dir != INVALID_HANDLE_VALUE)
+        CloseHandle(dir);
+    return HeldFolder(lock);
+}
+
+FolderLockState TryLockFolder(FolderLock& lock)
+{
+    if (!lock.mutex && !lock.name.empty())
+        lock.mutex = CreateMutexW(nullptr, FALSE, lock.name.c_str());
+    if (!lock.mutex)
+        return FolderLockState::Unlockable;
+    switch (WaitForSingleObject(lock.mutex, 0)) {
+    case WAIT_OBJECT_0:
+    case WAIT_ABANDONED:  // its holder ended mid-save: what it left is litter
+        lock.held = true;
+        return FolderLockState::Held;
+    case WAIT_TIMEOUT: return FolderLockState::Busy;
+    default: return FolderLockState::Unlockable;
+    }
+}
+
+void RemoveLitter(FolderLock& lock, const PreparedFile& p)
+{
+    if (lock.held)
+        removeStaleTemporaries(p.dir, p.name);
 }
 
 Failure ReadFile(const std::string& cFile, std::size_t nMaxBytes, std::string& cBytes)

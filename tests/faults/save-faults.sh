@@ -28,19 +28,23 @@ umount "$probe"
 strace -qq -o /dev/null true || fail "strace cannot trace a process here"
 start_xvfb
 
-# The colours every run picks, and what a whole save of them writes.
-printf '\r\nColor 1 : {255,000,000}\r\nColor 2 : {000,000,255}' >"$work/new.txt"
-make_red_blue() {  # the tool started in $1 with the red-blue logo made
+# The colours every run picks, and what a whole save of them writes; and
+# another copy's, for two copies saving at once.
+made() {  # made dir colour1 colour2 "r g b": the tool started in dir with that logo made
   start_app "$1"
-  color1; choose '#ff0000'
-  color2; choose '#0000ff'
+  color1; choose "$2"
+  color2; choose "$3"
   make_logo
-  shows 238 120 "0 0 255" >/dev/null
+  shows 238 120 "$4" >/dev/null
 }
-make_red_blue "$work"   # the reference: a clean save
-ok_logo; ended
-cp "$work/LOGO.BMP" "$work/new.bmp"
-[ "$(stat -c %s "$work/new.bmp")" -eq 9270 ] || { echo "FAILED: the reference save"; exit 1; }
+make_red_blue() { made "$1" '#ff0000' '#0000ff' "0 0 255"; }
+make_green_yellow() { made "$1" '#00ff00' '#ffff00' "255 255 0"; }
+for logo in new:red_blue other:green_yellow; do   # the references: clean saves
+  mkdir "$work/ref"; "make_${logo#*:}" "$work/ref"; ok_logo; ended
+  mv "$work/ref/LOGO.TXT" "$work/${logo%%:*}.txt"; mv "$work/ref/LOGO.BMP" "$work/${logo%%:*}.bmp"; rmdir "$work/ref"
+  [ "$(stat -c %s "$work/${logo%%:*}.bmp")" -eq 9270 ] || fail "the reference save"
+done
+printf '\r\nColor 1 : {255,000,000}\r\nColor 2 : {000,000,255}' | cmp -s - "$work/new.txt" || fail "the reference LOGO.TXT"
 
 printf '\r\nColor 1 : {000,255,000}\r\nColor 2 : {255,000,255}' >"$work/old.txt"
 head -c 9270 /dev/zero | tr '\0' 'o' >"$work/old.bmp"
@@ -135,20 +139,26 @@ mount --bind "$shelf" "$shelf"; mounts+=("$shelf")
 blocked_case "a link to a file in a read-only folder" \
   'cp "$work/old.bmp" "$shelf/LOGO.BMP"; mount -o remount,bind,ro "$shelf"; ln -sf "$shelf/LOGO.BMP" "$dir/LOGO.BMP"' \
   'test -L "$dir/LOGO.BMP" && cmp -s "$shelf/LOGO.BMP" "$work/old.bmp"'
+# In a shared sticky folder (1777, another's), a link that a third user
+# planted there, as the kernel's protected_symlinks would not follow it.
+blocked_case "another user's link in a shared sticky folder" \
+  'chown daemon "$dir"; chmod 1777 "$dir"; cp "$work/old.txt" "$work/victim"
+   ln -sf "$work/victim" "$dir/LOGO.TXT"; chown -h nobody "$dir/LOGO.TXT"' \
+  'cmp -s "$dir/LOGO.BMP" "$work/old.bmp" && test -L "$dir/LOGO.TXT" && cmp -s "$work/victim" "$work/old.txt"'
 
 # Each call of the save, in order, as "syscall occurrence file pair": the
 # occurrence counts that call on the GUI thread from the moment strace
 # attaches; pair is what a failure there leaves: both files as they were
 # (old), or both new where only the flush of the folder after them failed.
-# Both new files are written first; then the old LOGO.TXT is linked aside,
-# and the two are renamed into place.
+# Both new files are written first; then the folder is locked (openat 3), the
+# old LOGO.TXT is linked aside, and the two are renamed into place.
 steps=(
   "openat 1 LOGO.TXT old" "pwrite64 1 LOGO.TXT old" "fchmod 1 LOGO.TXT old" "fsync 1 LOGO.TXT old"
   "openat 2 LOGO.BMP old" "pwrite64 2 LOGO.BMP old" "fchmod 2 LOGO.BMP old" "fsync 2 LOGO.BMP old"
   "link 1 LOGO.TXT old" "close 1 LOGO.TXT old" "rename 1 LOGO.TXT old" "close 2 LOGO.BMP old"
   "rename 2 LOGO.BMP old"
-  "openat 3 LOGO.TXT new" "fsync 3 LOGO.TXT new" "close 3 LOGO.TXT new"
-  "openat 4 LOGO.BMP new" "fsync 4 LOGO.BMP new" "close 4 LOGO.BMP new"
+  "openat 4 LOGO.TXT new" "fsync 3 LOGO.TXT new" "close 3 LOGO.TXT new"
+  "openat 5 LOGO.BMP new" "fsync 4 LOGO.BMP new" "close 4 LOGO.BMP new"
 )
 both_as() {  # both_as dir old|new: both files as before the save, or both new
   if [ "$2" = old ]; then
@@ -178,6 +188,42 @@ seed_old "$dir"
 ok_logo
 check "no fault left: Ok Logo saves and ends the tool" ended
 check "no fault left: both files new" both_as "$dir" new
+
+# two_copies "what" inject: in one folder, a green-yellow copy saves while a
+# red-blue one is held (strace's inject) just after its first rename, as a slow
+# disk holds it; both files must come from one save, and nothing be left.
+one_save() {
+  local t
+  for t in new other old; do cmp -s "$1/LOGO.TXT" "$work/$t.txt" && cmp -s "$1/LOGO.BMP" "$work/$t.bmp" && return; done
+  return 1
+}
+two_copies() {
+  local what=$1 inject=$2 dir="$work/two" first second first_win second_win
+  rm -rf "$dir"; mkdir "$dir"; seed_old "$dir"
+  make_green_yellow "$dir"; second=$app_pid; second_win=$win; open_windows=("$win")
+  make_red_blue "$dir"; first=$app_pid; first_win=$win; open_windows=()
+  attach -e trace=rename -e inject="$inject"
+  ok_logo
+  wait_for 10 cmp -s "$dir/LOGO.TXT" "$work/new.txt" || echo "  the first copy's LOGO.TXT never came"
+  win=$second_win; xdotool windowraise "$win"; ok_logo   # the two windows lie one on the other
+  check "$what: the second copy saves and ends" wait_for 20 gone "$second"
+  win=$first_win; app_pid=$first
+  if [[ "$inject" == *error=* ]]; then
+    check "$what: the first copy says its save failed" failed_save
+    kill "$first"
+  fi
+  check "$what: the first copy ends" ended
+  detach
+  kill "$second" "$first" 2>/dev/null || true
+  check "$what: both files from one save" one_save "$dir"
+  check "$what: both files the second copy's" both_as_other "$dir"
+  check "$what: nothing left behind" no_temporary_files "$dir"
+  points=$((points + 1))
+}
+both_as_other() { cmp -s "$1/LOGO.TXT" "$work/other.txt" && cmp -s "$1/LOGO.BMP" "$work/other.bmp"; }
+echo "# two copies saving in one folder at once"
+two_copies "held after its first rename" "rename:delay_exit=3000000:when=1"
+two_copies "held before its second rename, which fails" "rename:error=EIO:delay_enter=3000000:when=2"
 
 echo "# the process killed before each call of the save"
 for step in "${steps[@]}"; do

@@ -7,8 +7,11 @@
 #include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <thread>
+#include <type_traits>
 #include <unistd.h>
 
+#include "Fd.h"
 #include "System.h"
 #include "TestSupport.h"
 
@@ -128,4 +131,47 @@ TEST_F(PosixFiles, ASaveRemovesOnlyTheLitterOfEarlierSavesOfThatFile)
     EXPECT_EQ(left,
               ".LOGO.BMP.aB3x9Q .LOGO.TXT.ab-123 .LOGO.TXT.dir123 .LOGO.TXT.held01 .LOGO.TXT.lnk123 "
               ".LOGO.TXT.toolong .OTHER.TXT.aB3x9Q LOGO.TXT LOGO.TXT.aB3x9Q");
+}
+
+// Another process saving in the folder holds the folder's lock (flock on the
+// folder itself): a save waits for it, and past a few seconds says so and
+// changes nothing.
+TEST_F(PosixFiles, OneSaveAtATimeInAFolderBetweenProcesses)
+{
+    test::writeAll("LOGO.TXT", "old");
+    Fd other{::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    ASSERT_EQ(::flock(other.get(), LOCK_EX), 0);
+    EXPECT_EQ(WriteFileAtomic("LOGO.TXT", "new"), Failure("another Gradient Logo is saving in this folder"));
+    EXPECT_EQ(test::readAll("LOGO.TXT"), "old");
+    EXPECT_EQ(test::filesHere(), std::vector<std::string>{"LOGO.TXT"});
+
+    std::thread done([&other] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        other.reset();
+    });
+    EXPECT_EQ(WriteFileAtomic("LOGO.TXT", "new"), std::nullopt);
+    done.join();
+    EXPECT_EQ(test::readAll("LOGO.TXT"), "new");
+}
+
+TEST(PosixFd, OneOwnerClosesOnce)
+{
+    static_assert(!std::is_copy_constructible_v<Fd> && std::is_nothrow_move_constructible_v<Fd>);
+    const int raw = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    {
+        Fd first{raw};
+        const Fd second = std::move(first);
+        EXPECT_FALSE(first.valid());
+        EXPECT_EQ(second.get(), raw);
+    }
+    EXPECT_EQ(::fcntl(raw, F_GETFD), -1) << "closed with its last owner";
+}
+
+// A file whose size says nothing (it grows, or has none) is read no further than the limit.
+TEST(PosixReadFile, NoMoreThanTheLimitIsRead)
+{
+    std::string bytes;
+    EXPECT_EQ(ReadWholeFile("/proc/self/maps", 64, bytes), Failure(std::strerror(EFBIG)));
+    EXPECT_EQ(ReadWholeFile("/proc/self/maps", 1 << 20, bytes), std::nullopt);
+    EXPECT_GT(bytes.size(), 64u);
 }

@@ -1,9 +1,12 @@
 // Saving where only Windows says no: a file marked read-only, one that another
-// program holds open, a full disk, a folder where the file should be.
+// program holds open, a full disk, a folder where the file should be; and
+// another process saving in the same folder.
 #include "Win32.h"
 
+#include <chrono>
 #include <gtest/gtest.h>
 
+#include "Backend.h"
 #include "SaveTogether.h"
 #include "System.h"
 #include "TestSupport.h"
@@ -15,6 +18,18 @@ class Win32Files : public test::InTempDir {};
 
 TEST_F(Win32Files, WindowsRefusalsLeaveTheOldFilesAndNoLitter)
 {
+    // The other process of the last case below.
+    if (const char* folder = std::getenv("GL_HOLD_FOLDER")) {
+        SetCurrentDirectoryA(folder);
+        backend::Prepared prepared;
+        std::string key;
+        if (backend::PrepareFile("LOGO.TXT", "another's", prepared) ||
+            backend::TryLockFolder(*backend::FolderOf(*prepared, key).release()) != backend::FolderLockState::Held)
+            ExitProcess(2);
+        SetEvent(CreateEventW(nullptr, TRUE, FALSE, L"Local\\GradientLogoTest.held"));
+        ::Sleep(7000);
+        ExitProcess(0);
+    }
     const auto seed = [] {
         test::writeAll("LOGO.TXT", "old log");
         test::writeAll("LOGO.BMP", "old logo");
@@ -64,6 +79,38 @@ TEST_F(Win32Files, WindowsRefusalsLeaveTheOldFilesAndNoLitter)
     EXPECT_EQ(saveBoth(), std::nullopt);
     EXPECT_EQ(test::readAll("LOGO.TXT"), "new log");
     EXPECT_EQ(test::readAll("LOGO.BMP"), "new logo");
+
+    // Another process saving here: this program again, holding the folder's
+    // lock for seven seconds from the middle of a save, then ending without
+    // letting it go or removing its prepared file. A save waits a few seconds,
+    // then says so and changes nothing; the next one gets the lock once the
+    // other has ended, and removes what it left.
+    HANDLE locked = CreateEventW(nullptr, TRUE, FALSE, L"Local\\GradientLogoTest.held");
+    wchar_t exe[MAX_PATH];
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring command = L"\"" + std::wstring(exe) + L"\" --gtest_filter=Win32Files.WindowsRefusalsLeaveTheOldFilesAndNoLitter";
+    SetEnvironmentVariableW(L"GL_HOLD_FOLDER", fs::current_path().wstring().c_str());
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION other{};
+    ASSERT_TRUE(CreateProcessW(exe, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &other));
+    SetEnvironmentVariableW(L"GL_HOLD_FOLDER", nullptr);
+    ASSERT_EQ(WaitForSingleObject(locked, 20000), WAIT_OBJECT_0) << "the other process never held the lock";
+    EXPECT_EQ(saveBoth(), Failure("another Gradient Logo is saving in this folder"));
+    EXPECT_EQ(cFile, "LOGO.TXT");
+    EXPECT_EQ(test::readAll("LOGO.TXT"), "new log");
+    EXPECT_EQ(test::filesHere().size(), 3u) << "the other's prepared file, and none of ours";
+    seed();
+    EXPECT_EQ(saveBoth(), std::nullopt);
+    EXPECT_EQ(test::readAll("LOGO.TXT"), "new log");
+    EXPECT_EQ(test::filesHere(), (std::vector<std::string>{"LOGO.BMP", "LOGO.TXT"})) << "the other's litter removed";
+    DWORD status = 1;
+    WaitForSingleObject(other.hProcess, 20000);
+    GetExitCodeProcess(other.hProcess, &status);
+    EXPECT_EQ(status, 0u);
+    CloseHandle(other.hProcess);
+    CloseHandle(other.hThread);
+    CloseHandle(locked);
 }
 
 // A small disk of the test's own: the drive that under-wine.sh maps to a tmpfs.
