@@ -33,7 +33,8 @@ struct Channel {
     {
         if (!mask)
             return 0;
-        return std::uint32_t((((pixel & mask) >> shift) * 255 + max / 2) / max);
+        // In 64 bits: a channel may be as wide as the whole 32-bit pixel.
+        return std::uint32_t((std::uint64_t((pixel & mask) >> shift) * 255 + max / 2) / max);
     }
 };
 
@@ -58,6 +59,9 @@ std::optional<Layout> readLayout(const std::string& b)
     Layout l;
     l.offset = u32(b, 10);
     l.headerSize = u32(b, 14);
+    // Checked before any sum with it: 14 + headerSize would wrap where size_t has 32 bits.
+    if (l.headerSize > size - 14)
+        return std::nullopt;
     unsigned planes = 0;
     long long height = 0;
     if (l.headerSize == 12) {

@@ -463,6 +463,12 @@ TEST(BmpCodec, ReadsEveryStorageExactlyAndWritesAStandardFile)
     ASSERT_TRUE(p32);
     EXPECT_EQ(p32->bits, 32);
     EXPECT_EQ(p32->at(0, 0), 0x80010203u);
+    // A channel as wide as the pixel: scaled without overflow.
+    const std::string wide = le32(0xFFFFFFFF) + le32(0) + le32(0);
+    const auto pWide = DecodeBmp(handMadeBmp(40, 2, 32, 3, wide, std::string("\x00\x00\x00\x80\xFF\xFF\xFF\xFF", 8)));
+    ASSERT_TRUE(pWide);
+    EXPECT_EQ(pWide->at(0, 0), 0xFF800000u);
+    EXPECT_EQ(pWide->at(1, 0), 0xFFFF0000u);
     // The OS/2 header: a palette of three-byte entries.
     const auto os2 = DecodeBmp(handMadeBmp(12, 2, 1, 0, std::string("\x10\x20\x30\x40\x50\x60", 6),
                                            std::string("\x40\x00\x00\x00", 4)));
@@ -473,6 +479,8 @@ TEST(BmpCodec, ReadsEveryStorageExactlyAndWritesAStandardFile)
     // Bit fields that the header does not leave room for, and a JPEG inside a BMP, are refused.
     EXPECT_FALSE(DecodeBmp(handMadeBmp(40, 1, 16, 3, "", std::string("\0\0\0\0", 4))));
     EXPECT_FALSE(DecodeBmp(handMadeBmp(40, 1, 24, 4, "", std::string("\0\0\0\0", 4))));
+    // A header size that would wrap 14 + size on a 32-bit system.
+    EXPECT_FALSE(DecodeBmp(handMadeBmp(40, 1, 24, 0, "", std::string("\0\0\0\0", 4)).replace(14, 4, le32(0xFFFFFFF8))));
 
     // Written: 24 bits from the bottom row, rows padded to whole words, 96 dots per inch.
     Pixels p;
