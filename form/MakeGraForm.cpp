@@ -99,16 +99,8 @@ void MakeGraForm::create(const std::shared_ptr<XbpWindow>& oParent,
                          std::optional<Size> aSize, const std::shared_ptr<PresParams>& aPP,
                          std::optional<bool> lVisible)
 {
-    if (File("LOGO.BMP")) {
-        const auto oBitmap = XbpBitmap::New();
-        oBitmap->create();
-        // A file that is refused leaves the plain background of a first start,
-        // rather than an empty bitmap stretched white over the window.
-        if (!oBitmap->loadFile("LOGO.BMP")) {
-            drawingArea->bitmap = BMP2BMP(oBitmap, {365, 140});
-            Announce("The logo saved last time is shown as the background.");
-        }
-    }
+    if (PreloadLogo())
+        Announce("The logo saved last time is shown as the background.");
     XbpDialog::create(oParent, oOwner, aPos, aSize, aPP, lVisible);
     oPbLogo->create();
     oPbOk->create();
@@ -118,4 +110,18 @@ void MakeGraForm::create(const std::shared_ptr<XbpWindow>& oParent,
     oStat1->create();
     oStat2->create();
     oPbColor2->create();
+}
+
+bool MakeGraForm::PreloadLogo()
+{
+    if (!File("LOGO.BMP"))
+        return false;
+    const auto oBitmap = XbpBitmap::New();
+    oBitmap->create();
+    // A file that is refused leaves the plain background of a first start,
+    // rather than an empty bitmap stretched white over the window.
+    if (oBitmap->loadFile("LOGO.BMP"))
+        return false;
+    drawingArea->bitmap = BMP2BMP(oBitmap, {365, 140});
+    return true;
 }

@@ -44,4 +44,9 @@ public:
                 std::optional<rt::Size> aSize = std::nullopt,
                 const std::shared_ptr<rt::PresParams>& aPP = nullptr,
                 std::optional<bool> lVisible = std::nullopt) override;
+
+    // The preload: an existing LOGO.BMP, stretched to the window, becomes the
+    // drawing area's background. True when one is shown; a file that cannot
+    // be read leaves the background as it was.
+    bool PreloadLogo();
 };

@@ -27,7 +27,9 @@ std::deque<QueuedEvent>& queue()
 long AppEvent(MsgParam& mp1, MsgParam& mp2, std::shared_ptr<XbpWindow>& oXbp)
 {
     auto& q = queue();
-    while (q.empty())
+    // The close waits, in the ordinary loop and with the window whole, for
+    // what was just said to be heard.
+    while (q.empty() || (q.front().code == EVENT_CLOSE && backend::StillSpeaking()))
         backend::RunUntilEventQueued();
     QueuedEvent e = std::move(q.front());
     q.pop_front();

@@ -12,8 +12,5 @@ namespace rt {
 inline constexpr const char* kAnnouncementName = "rt.announcement";
 
 void InstallAccessibility();
-// Before a window goes: what Announce said in it just now gets half a second
-// to be asked for by the screen reader, which reads a notification's text back.
-void LetLastWordsBeHeard(QWidget* window);
 
 }  // namespace rt

@@ -2,7 +2,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
-#include <QEventLoop>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -96,17 +95,19 @@ void backend::Announce(const std::string& cText)
     });
 }
 
-void LetLastWordsBeHeard(QWidget* window)
+// A screen reader asks back for a notification's text: the window stays for
+// half a second after it said something, and what waits to be said (the
+// save) is said now, while the window is whole.
+bool backend::StillSpeaking()
 {
-    // A screen reader asks back for a notification's text; a window that has
-    // just said something (the save) and goes gives it a moment to.
-    if (window == appWindowWidget() || !AppWindow())
-        showPending(window);
-    if (!lastAnnouncement.isValid() || lastAnnouncement.elapsed() > 2000 || !QAccessible::isActive())
-        return;
-    QEventLoop loop;
-    QTimer::singleShot(500, &loop, &QEventLoop::quit);
-    loop.exec();
+    showPending(appWindowWidget());
+    if (!lastAnnouncement.isValid() || !QAccessible::isActive())
+        return false;
+    const qint64 left = 500 - lastAnnouncement.elapsed();
+    if (left <= 0)
+        return false;
+    QTimer::singleShot(int(left), qApp, [] { EventQueued(); });
+    return true;
 }
 
 }  // namespace rt

@@ -21,9 +21,10 @@ struct NativeImage {
     QImage image;
 };
 
+// The dialog is its owner window's child, so that it opens over it: one
+// owner deletes it, the slot or the owner's widget, whichever goes first.
 struct NativeColorDialog {
-    explicit NativeColorDialog(QWidget* parent) : dialog(parent) {}
-    QColorDialog dialog;
+    QPointer<QColorDialog> dialog;
 };
 
 // The widget of a window; null before create() and once it is gone.

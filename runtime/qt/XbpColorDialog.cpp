@@ -8,7 +8,11 @@
 
 namespace rt {
 
-void DropNativeColorDialog::operator()(NativeColorDialog* native) const { delete native; }
+void DropNativeColorDialog::operator()(NativeColorDialog* native) const
+{
+    delete native->dialog.data();
+    delete native;
+}
 
 namespace backend {
 
@@ -16,16 +20,18 @@ namespace backend {
 // keeps the custom colours for the run.
 NativeColorDialog* MakeColorDialog(XbpColorDialog& dialog, NativeWindow* owner)
 {
-    auto* native = new NativeColorDialog(owner ? owner->widget.data() : nullptr);
-    native->dialog.setOption(QColorDialog::DontUseNativeDialog);
-    native->dialog.setOption(QColorDialog::ShowAlphaChannel, false);
-    native->dialog.setWindowFlag(Qt::WindowContextHelpButtonHint, dialog.showHelp);
+    auto* native = new NativeColorDialog{new QColorDialog(owner ? owner->widget.data() : nullptr)};
+    native->dialog->setOption(QColorDialog::DontUseNativeDialog);
+    native->dialog->setOption(QColorDialog::ShowAlphaChannel, false);
+    native->dialog->setWindowFlag(Qt::WindowContextHelpButtonHint, dialog.showHelp);
     return native;
 }
 
 std::optional<RGB> RunColorDialog(XbpColorDialog& dialog, NativeColorDialog& native)
 {
-    QColorDialog& d = native.dialog;
+    if (!native.dialog)  // gone with its owner
+        return std::nullopt;
+    QColorDialog& d = *native.dialog;
     d.setWindowTitle(QString::fromStdString(dialog.title));
     if (dialog.defaultColor)
         if (const auto c = colorFromNumber(*dialog.defaultColor))

@@ -36,10 +36,6 @@ NativeWindow* Adopt(XbpWindow& window, QWidget* widget)
 void DropNativeWindow::operator()(NativeWindow* native) const
 {
     if (QWidget* w = native->widget) {
-        // What the window said last (the save) must still be there when a
-        // screen reader asks for it.
-        if (w->isWindow())
-            LetLastWordsBeHeard(w);
         w->setProperty(kWindowProperty, QVariant());
         delete native->widget.data();
     }

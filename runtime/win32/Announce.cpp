@@ -7,4 +7,6 @@ namespace rt::backend {
 // answers for itself, what changed is heard from the controls alone.
 void Announce(const std::string&) {}
 
+bool StillSpeaking() { return false; }
+
 }  // namespace rt::backend
