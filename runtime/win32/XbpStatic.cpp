@@ -35,9 +35,12 @@ Pixels picture(const XbpStatic& s, bool backdrop, int dpi)
         paintBackdrop(hwnd, dc);
     else
         FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
-    const auto rgb = s.colorBG() ? GraGetRGBIntensity(*s.colorBG()) : std::nullopt;
-    if (rgb) {
-        HBRUSH brush = CreateSolidBrush(RGB((*rgb)[0], (*rgb)[1], (*rgb)[2]));
+    // The static's own colour as one 0xAARRGGBB value, 0 for none.
+    std::uint32_t own = 0;
+    if (const auto rgb = s.colorBG() ? GraGetRGBIntensity(*s.colorBG()) : std::nullopt)
+        own = 0xFF000000 | std::uint32_t((*rgb)[0]) << 16 | std::uint32_t((*rgb)[1]) << 8 | std::uint32_t((*rgb)[2]);
+    if (own) {
+        HBRUSH brush = CreateSolidBrush(colorRef(own));
         FillRect(dc, &r, brush);
         DeleteObject(brush);
     }
@@ -47,9 +50,8 @@ Pixels picture(const XbpStatic& s, bool backdrop, int dpi)
     } else {
         // Keep the caption legible on whatever colour the swatch shows.
         COLORREF ink = GetSysColor(COLOR_WINDOWTEXT);
-        if (rgb)
-            ink = colorRef(ReadableInk(0xFF000000 | std::uint32_t((*rgb)[0]) << 16 | std::uint32_t((*rgb)[1]) << 8 |
-                                      std::uint32_t((*rgb)[2])));
+        if (own)
+            ink = colorRef(ReadableInk(own));
         HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, ink);
