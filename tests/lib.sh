@@ -195,9 +195,10 @@ end_session() {
 }
 ended() { wait_for 10 gone "$app_pid"; }   # the tool's process ended within 10 s
 
-# pixel x y: "r g b" of the main window at window coordinates.
+# pixel x y: "r g b" of the main window at window coordinates (nothing, once
+# the window is gone: import then waits for ever).
 pixel() {
-  import -window "$win" -crop "1x1+$(($(px "$1") + dx))+$(($(px "$2") + dy))" +repage -depth 8 txt:- 2>/dev/null |
+  timeout 10 import -window "$win" -crop "1x1+$(($(px "$1") + dx))+$(($(px "$2") + dy))" +repage -depth 8 txt:- 2>/dev/null |
     sed -nE 's/.*#([0-9A-Fa-f]{2})([0-9A-Fa-f]{2})([0-9A-Fa-f]{2}).*/0x\1 0x\2 0x\3/p' |
     { read -r r g b && echo "$((r)) $((g)) $((b))"; }
 }
