@@ -29,6 +29,14 @@ void DropNativePlatform::operator()(NativePlatform* p) const { delete p; }
 // Windows always has a desktop to show the window on: nothing can fail here.
 NativePlatform* backend::StartPlatform(const std::string&, const std::string&)
 {
+    // Every DLL loaded from now on, and every DLL those load in turn, comes
+    // from the system folder, never from the program's folder (a Downloads
+    // folder may hold planted ones). Looked up: a Windows 7 without its 2011
+    // update lacks it, and there only our own loads are safe.
+    using SetDirectories = BOOL(WINAPI*)(DWORD);
+    if (const auto set = reinterpret_cast<SetDirectories>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories"))))
+        set(LOAD_LIBRARY_SEARCH_SYSTEM32);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     registerClasses();
