@@ -1,5 +1,6 @@
 #include "XbpPushButton.h"
 
+#include <QKeyEvent>
 #include <QPushButton>
 
 #include "AppEvents.h"
@@ -8,9 +9,33 @@
 
 namespace rt::backend {
 
+namespace {
+// Return and Enter press the focused button, as Space does and as GTK and Qt
+// desktops do. A held key presses it once: its repeats, which reach the next
+// button once the focus has moved on, press nothing.
+class PushButton final : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+        if (e->isAutoRepeat() && (enter || e->key() == Qt::Key_Space))
+            return e->accept();
+        if (enter && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            e->accept();
+            click();
+            return;
+        }
+        QPushButton::keyPressEvent(e);
+    }
+};
+}  // namespace
+
 NativeWindow* MakePushButton(XbpPushButton& b, NativeWindow& parent)
 {
-    auto* button = new QPushButton(QString::fromStdString(b.caption), parent.widget);
+    auto* button = new PushButton(QString::fromStdString(b.caption), parent.widget);
     button->setAutoDefault(false);
     button->setFocusPolicy(b.tabStop ? Qt::StrongFocus : Qt::ClickFocus);
     button->setAccessibleName(QString::fromStdString(b.caption));

@@ -95,4 +95,25 @@ printf '\r\nColor 1 : {000,255,000}\r\nColor 2 : {255,000,255}' >"$work/expected
 check "the keyboard run wrote LOGO.TXT" cmp -s "$run3/LOGO.TXT" "$work/expected3.txt"
 check "the keyboard run wrote LOGO.BMP" test -s "$run3/LOGO.BMP"
 
+echo "# Return presses the focused button, once however long it is held"
+run4="$work/run4"; mkdir "$run4"
+start_app "$run4"
+xdotool windowfocus --sync "$win"
+press Tab Tab Return
+box=$(message_box || true)
+check "Tab, Tab, Return on Make Logo: the message that the colours are missing" test -n "$box"
+[ -z "$box" ] || dismiss "$box"
+end_session; ended
+start_app "$run4"
+xdotool windowfocus --sync "$win"
+press Return; choose '#00ff00'
+check "Return on Color 1 opened the colour dialog" shows 116 64 "0 255 0"
+press Return; choose '#ff00ff'
+check "Return on Color 2, where the focus moved, chose colour 2" shows 180 64 "255 0 255"
+xdotool keydown Return; sleep 1.5; xdotool keyup Return   # the X server repeats a held key
+check "Return held on Make Logo made the logo" shows 114 120 "0 255 0"
+check "and pressed no other button: the window stays open" stays 114 120 "0 255 0"
+check "and nothing was saved" test ! -e "$run4/LOGO.TXT"
+end_session; ended
+
 finish

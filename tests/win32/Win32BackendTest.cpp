@@ -1,5 +1,6 @@
 // What only the Win32 backend shows: Windows' colour dialog keeps the custom
-// colours of the run; a button the keyboard reaches does not become the default;
+// colours of the run; the focused button is the default one, Return presses it,
+// and a held key's repeats press nothing;
 // what a screen reader holds of a swatch follows it, and outlives it safely;
 // the DLLs loaded when first needed are Windows' own.
 #include "Win32.h"
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <oleacc.h>
 
+#include "Backend.h"
 #include "Gra.h"
 #include "TestSupport.h"
 #include "XbpColorDialog.h"
@@ -82,7 +84,7 @@ TEST(Win32ColourDialog, CustomColoursAreKeptForTheRun)
     ClearAppEvents();
 }
 
-TEST(Win32Keyboard, OnlyTheFocusedButtonLooksActiveAndNoneIsTheDefault)
+TEST(Win32Keyboard, TheFocusedButtonIsTheDefaultAndReturnPressesItOnce)
 {
     ClearAppEvents();
     const auto d = test::hiddenDialog({200, 100});
@@ -97,20 +99,32 @@ TEST(Win32Keyboard, OnlyTheFocusedButtonLooksActiveAndNoneIsTheDefault)
     d->show();
     ASSERT_TRUE(test::activate(*d));
     SetAppFocus(buttons[0]);
-    // Tab, Space, Tab, Space, through the runtime's own event loop.
+    const auto key = [](const XbpPushButton& b, WPARAM k, LPARAM repeat = 0) {
+        const LPARAM scan = (k == VK_RETURN ? 0x1C : k == VK_SPACE ? 0x39 : 0x0F) << 16 | 1;
+        PostMessageW(HwndOf(b), WM_KEYDOWN, k, scan | repeat);
+        PostMessageW(HwndOf(b), WM_KEYUP, k, scan | LPARAM(0xC0000000));
+    };
+    // Tab, Space, Tab, Return, through the runtime's own event loop.
     for (int step = 1; step <= 2; ++step) {
-        PostMessageW(HwndOf(*buttons[step - 1]), WM_KEYDOWN, VK_TAB, 0x000F0001);
-        PostMessageW(HwndOf(*buttons[step - 1]), WM_KEYUP, VK_TAB, LPARAM(0xC00F0001));
-        test::pressSpace(*buttons[step]);
+        key(*buttons[step - 1], VK_TAB);
+        key(*buttons[step], step == 1 ? VK_SPACE : VK_RETURN);
         MsgParam mp1, mp2;
         std::shared_ptr<XbpWindow> w;
         EXPECT_EQ(AppEvent(mp1, mp2, w), EVENT_ACTIVATE);
         EXPECT_EQ(w, buttons[step]) << "Tab moved on to the next button";
         for (const auto& b : buttons) {
             const LONG style = GetWindowLongW(HwndOf(*b), GWL_STYLE) & BS_TYPEMASK;
-            EXPECT_EQ(style, BS_PUSHBUTTON) << b->caption << " drawn as the default after step " << step;
+            EXPECT_EQ(style, b == buttons[step] ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) << b->caption << " after step " << step;
             EXPECT_EQ(test::hasFocus(*b), b == buttons[step]) << b->caption;
         }
+    }
+    // The repeats of a key held since before the focus came: nothing pressed.
+    ClearAppEvents();
+    for (const WPARAM k : {VK_RETURN, VK_SPACE}) {
+        key(*buttons[2], k, 1 << 30);
+        backend::RunUntilEventQueued();
+        backend::RunUntilEventQueued();
+        EXPECT_EQ(PendingAppEvents(), 0u) << (k == VK_RETURN ? "Return" : "Space") << " repeated";
     }
     ClearAppEvents();
 }
@@ -189,5 +203,6 @@ TEST(Win32Libraries, OnlyWindowsOwnAreLoadedWhenFirstNeeded)
     beside = beside.substr(0, beside.find_last_of(L"\\/") + 1) + L"gl_planted.dll";
     ASSERT_NE(GetFileAttributesW(beside.c_str()), INVALID_FILE_ATTRIBUTES) << "the planted DLL is in place";
     EXPECT_EQ(systemLibrary(L"gl_planted.dll"), nullptr) << "a DLL beside the program is not loaded";
+    EXPECT_EQ(LoadLibraryW(L"gl_planted.dll"), nullptr) << "the program's folder is searched by no load at all";
     EXPECT_EQ(GetModuleHandleW(L"gl_planted.dll"), nullptr);
 }
