@@ -34,8 +34,16 @@ sanitized() {
     ctest --output-on-failure --timeout 1800)
 }
 fuzzing() { bash "$root/scripts/fuzz.sh" --build && (cd "$root/build-fuzz" && ctest --output-on-failure --timeout 900); }
+# The 64-bit program built again in another folder: the same bytes.
+same_again() {
+  cmake -S "$root" -B "$root/build-win64-again" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DGL_MINGW_ARCH=x86_64 >/dev/null &&
+  cmake --build "$root/build-win64-again" --target gradient-logo >/dev/null &&
+  cmp "$root/build-win64/app/gradient-logo.exe" "$root/build-win64-again/app/gradient-logo.exe" &&
+  echo "ok: two builds of the 64-bit program are the same bytes"
+}
 windows() {
-  bash "$root/scripts/build-windows.sh" --tests &&
+  bash "$root/scripts/build-windows.sh" --tests && same_again &&
   (cd "$root/build-win64-tests" && ctest --output-on-failure --timeout 900) &&
   bash "$root/tests/windows/windows.sh" "$root/build-win32/app/gradient-logo.exe" X86 "$root/build/app/gradient-logo" \
     "$root/build-win32/tests/windows/accessible_names.exe" &&

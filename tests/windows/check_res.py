@@ -2,14 +2,16 @@
 """Checks a compiled Windows resource file (.res): icon group 1 holds a 32 x 32
 image in 16 colours, and manifest 1 declares the common-controls dependency,
 version 6.0.0.0, for the given processor architecture, runs as the invoker,
-names Windows 7 to 11 as supported, and is aware of each monitor's DPI.
-Usage: check_res.py file.res ARCH"""
+names Windows 7 to 11 as supported, is aware of each monitor's DPI and of long
+paths; the program's version (in the manifest and version resource 1, with its
+product, company, description and file name).
+Usage: check_res.py file.res ARCH VERSION"""
 import re
 import struct
 import sys
 from xml.etree import ElementTree
 
-RT_ICON, RT_GROUP_ICON, RT_MANIFEST = 3, 14, 24
+RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 14, 16, 24
 
 
 def ident(data, at):
@@ -32,8 +34,31 @@ def resources(data):
         at = (at + header + size + 3) & ~3
 
 
+def version_info(data):
+    """The fixed file version and the strings of a version resource."""
+    strings, fixed = {}, None
+
+    def node(at, depth):
+        nonlocal fixed
+        length, value_length, text = struct.unpack_from("<HHH", data, at)
+        key, p = ident(data, at + 6)
+        p = (p + 3) & ~3
+        value_bytes = value_length * 2 if text else value_length
+        if depth == 0 and value_length:
+            fixed = struct.unpack_from("<IIII", data, p)[:4]
+        elif depth == 3:
+            strings[key] = data[p:p + value_bytes].decode("utf-16-le").rstrip("\0")
+        child = (p + value_bytes + 3) & ~3
+        while child < at + length:
+            child = (node(child, depth + 1) + 3) & ~3
+        return at + length
+
+    node(0, 0)
+    return fixed, strings
+
+
 res = {(k, n): d for k, n, d in resources(open(sys.argv[1], "rb").read())}
-arch = sys.argv[2]
+arch, version = sys.argv[2], sys.argv[3]
 problems = []
 
 group = res.get((RT_GROUP_ICON, 1))
@@ -88,9 +113,30 @@ else:
         problems.append(f"dpiAware is not true/pm: {aware}")
     if not awareness or awareness[0][0] != "permonitorv2":
         problems.append(f"dpiAwareness does not ask for PerMonitorV2 first: {awareness}")
+    if [e.text.strip() for e in root.iter(settings % ("2016", "longPathAware"))] != ["true"]:
+        problems.append("not aware of long paths")
+    if not re.search(r'name="GradientLogo" version="%s\.0"' % re.escape(version), text):
+        problems.append(f"the manifest does not name version {version}")
+
+if (RT_VERSION, 1) not in res:
+    problems.append("no version resource 1")
+else:
+    fixed, strings = version_info(res[(RT_VERSION, 1)])
+    numbers = [int(n) for n in version.split(".")]
+    if not fixed or fixed[0] != 0xFEEF04BD or (fixed[2] >> 16, fixed[2] & 0xFFFF, fixed[3] >> 16) != tuple(numbers):
+        problems.append(f"the fixed file version is not {version}")
+    wanted = {"ProductName": "Gradient Logo", "CompanyName": "Gradient Logo developers", "FileVersion": version,
+              "ProductVersion": version, "OriginalFilename": "gradient-logo.exe"}
+    for key, value in wanted.items():
+        if strings.get(key) != value:
+            problems.append(f"{key} is {strings.get(key)!r}, not {value!r}")
+    for key in ("FileDescription", "LegalCopyright"):
+        if not strings.get(key):
+            problems.append(f"no {key}")
 
 for p in problems:
     print("FAILED:", p)
 if not problems:
-    print(f"ok: icon 1 is 32 x 32 in 16 colours; common-controls 6.0.0.0 for {arch}, asInvoker, Windows 7 to 11, per-monitor DPI")
+    print(f"ok: icon 1 is 32 x 32 in 16 colours; common-controls 6.0.0.0 for {arch}, asInvoker, Windows 7 to 11,"
+          f" per-monitor DPI, long paths; version {version}")
 sys.exit(1 if problems else 0)

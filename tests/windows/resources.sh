@@ -9,19 +9,19 @@ resources=$(cd "$here/../../resources" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
+project_version() { sed -nE 's/^project\([^ ]+ VERSION ([0-9.]+).*/\1/p' "$here/../../CMakeLists.txt"; }
 status=0
 for build in "i686 x86 4 X86 pe-i386" "x86_64 x86_64 8 amd64 pe-x86-64"; do
   read -r prefix processor size arch format <<<"$build"
   out="$work/$prefix"; mkdir "$out"
-  cmake -DOUT="$out/gradient-logo.manifest" -DPROCESSOR="$processor" -DPOINTER_SIZE="$size" \
-    -P "$resources/Manifest.cmake"
+  cmake -DOUT="$out" -DPROCESSOR="$processor" -DPOINTER_SIZE="$size" -P "$resources/WindowsResources.cmake"
   # The host's C preprocessor serves: the script has no target-specific code.
   rc() { "$prefix-w64-mingw32-windres" --preprocessor=cpp -I "$out" -I "$resources" \
            -i "$resources/gradient-logo.rc" "$@"; }
   rc -O res -o "$out/resources.res"
   rc -O coff -o "$out/resources.o"
   echo "# $prefix"
-  /usr/bin/python3 "$here/check_res.py" "$out/resources.res" "$arch" || status=1
+  /usr/bin/python3 "$here/check_res.py" "$out/resources.res" "$arch" "$(project_version)" || status=1
   if "$prefix-w64-mingw32-objdump" -f "$out/resources.o" | grep -q "file format $format" &&
      "$prefix-w64-mingw32-objdump" -h "$out/resources.o" | grep -q '\.rsrc'; then
     echo "ok: a $format object with a .rsrc section, ready to link"

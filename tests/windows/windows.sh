@@ -41,7 +41,9 @@ case "$arch $(os_release VERSION_CODENAME)" in
 esac
 check "it is small enough to copy around: $size bytes, at most $most KB ($(debian_release)'s toolchain)" \
   test "$size" -le $((most * 1024))
-check "it carries icon 1 and the manifest for $arch" /usr/bin/python3 "$here/check_res.py" "$work/resources.res" "$arch"
+version=$(sed -nE 's/^project\([^ ]+ VERSION ([0-9.]+).*/\1/p' "$here/../../CMakeLists.txt")
+check "it carries icon 1, the manifest for $arch and version $version" \
+  /usr/bin/python3 "$here/check_res.py" "$work/resources.res" "$arch" "$version"
 if [ -z "$linux" ]; then finish; exit; fi
 
 if [ "$arch" = X86 ] && ! runs_32bit; then
