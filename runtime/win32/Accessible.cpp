@@ -247,6 +247,27 @@ LRESULT CALLBACK answerReaders(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 
 void answerScreenReaders(HWND hwnd) { SetWindowSubclass(hwnd, answerReaders, 0, 0); }
 
+// Windows' annotation service, through COM; its identifiers, which Debian's
+// mingw-w64 declares without defining them in any import library.
+void markLiveRegion(HWND hwnd)
+{
+    static constexpr GUID accPropServices{0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
+    static constexpr GUID iAccPropServices{0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
+    static constexpr GUID liveSetting{0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
+    constexpr long kPolite = 1;
+    const auto coCreateInstance = systemEntry<decltype(&CoCreateInstance)>(systemLibrary(L"ole32.dll"), "CoCreateInstance");
+    IAccPropServices* services = nullptr;
+    if (!oleacc() || !coCreateInstance ||
+        FAILED(coCreateInstance(accPropServices, nullptr, CLSCTX_INPROC_SERVER, iAccPropServices,
+                                reinterpret_cast<void**>(&services))))
+        return;
+    VARIANT polite;
+    polite.vt = VT_I4;
+    polite.lVal = kPolite;
+    services->SetHwndProp(hwnd, DWORD(OBJID_CLIENT), CHILDID_SELF, liveSetting, polite);
+    services->Release();
+}
+
 void spokenChanged(HWND hwnd)
 {
     NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, hwnd, OBJID_CLIENT, CHILDID_SELF);

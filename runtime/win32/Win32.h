@@ -79,6 +79,8 @@ F systemEntry(HMODULE module, const char* name)
 void answerScreenReaders(HWND hwnd);
 // Tells screen readers that what the window says has changed.
 void spokenChanged(HWND hwnd);
+// Marks the window a polite live region for UI Automation's clients.
+void markLiveRegion(HWND hwnd);
 
 // ---- Scaling and monitors (Dpi.cpp)
 // Dots per inch of the window's monitor, or of the system where Windows cannot say.
@@ -107,6 +109,10 @@ std::uint32_t plainColour();
 void drawImage(HDC dc, const NativeImage* image, int x, int y, int dpi = 96);
 // Paints a static control (owner-drawn) or our group box on dc.
 void paintStatic(XbpStatic& control, HDC dc);
+// Whether a high-contrast theme is on; the tests can assume one where the
+// platform cannot set it (Wine), or nothing to ask the platform again.
+bool highContrast();
+void assumeHighContrast(std::optional<bool> on);
 void paintGroupBox(XbpStatic& group, HDC dc);
 
 }  // namespace rt

@@ -1,7 +1,9 @@
 // What a Windows screen reader is told of a window and of every window in it,
 // asked of oleacc as a screen reader asks, from a process of its own: a line
 // each, "role<TAB>name<TAB>description", the role as its number, in UTF-8.
-// Usage: accessible_names "window title"
+// With --live, what it hears instead: for that many seconds, the name of
+// every live region that says it changed, a line each, as NVDA reads it.
+// Usage: accessible_names "window title" | accessible_names --live SECONDS
 #include <windows.h>
 
 #include <oleacc.h>
@@ -56,6 +58,34 @@ void print(HWND hwnd)
     object->Release();
 }
 
+void CALLBACK heard(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD, DWORD)
+{
+    IAccessible* accessible = nullptr;
+    VARIANT which;
+    VariantInit(&which);
+    if (FAILED(AccessibleObjectFromEvent(hwnd, DWORD(object), DWORD(child), &accessible, &which)))
+        return;
+    BSTR name = nullptr;
+    const HRESULT named = accessible->get_accName(which, &name);
+    std::printf("%s\n", said(named, name).c_str());
+    std::fflush(stdout);
+    accessible->Release();
+}
+
+int listen(int seconds)
+{
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_LIVEREGIONCHANGED, EVENT_OBJECT_LIVEREGIONCHANGED, nullptr,
+                                         heard, 0, 0, WINEVENT_OUTOFCONTEXT);
+    if (!hook)
+        return 1;
+    SetTimer(nullptr, 0, UINT(seconds) * 1000, nullptr);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0 && msg.message != WM_TIMER)
+        DispatchMessageW(&msg);
+    UnhookWinEvent(hook);
+    return 0;
+}
+
 BOOL CALLBACK printChild(HWND hwnd, LPARAM)
 {
     if (IsWindowVisible(hwnd))
@@ -66,8 +96,15 @@ BOOL CALLBACK printChild(HWND hwnd, LPARAM)
 
 int wmain(int argc, wchar_t** argv)
 {
+    if (argc == 3 && std::wstring(argv[1]) == L"--live") {
+        if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
+            return 1;
+        const int status = listen(_wtoi(argv[2]));
+        CoUninitialize();
+        return status;
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: accessible_names \"window title\"\n");
+        std::fprintf(stderr, "usage: accessible_names \"window title\" | accessible_names --live SECONDS\n");
         return 2;
     }
     HWND top = FindWindowW(nullptr, argv[1]);

@@ -150,12 +150,27 @@ heard() {
   check "the logo is a graphic with its size" grep -qxF $'40\tLogo\t128 x 24 pixel picture' "$work/heard"
 }
 
-echo "# the same files as the Linux build writes"
+echo "# the same files as the Linux build writes; what a screen reader hears meanwhile"
 mkdir "$work/windows" "$work/linux"
+live_heard() { grep -qF "$1" "$work/live"; }
 for platform in windows linux; do
-  if [ "$platform" = linux ]; then start_app "$work/linux" "$linux"; else start_app "$work/windows"; fi
-  color1; choose '#d02030'; color2; choose '#2050e0'; make_logo; shows 362 2 "32 80 224"
-  [ "$platform" = linux ] || heard
+  if [ "$platform" = linux ]; then
+    start_app "$work/linux" "$linux"
+  else
+    wine "$names" --live 120 >"$work/live" 2>&1 &
+    pids+=($!)
+    start_app "$work/windows"
+  fi
+  color1; choose '#d02030'
+  [ "$platform" = linux ] ||
+    check "a new colour is heard as a live region's change" \
+      wait_for 10 live_heard "Color 1 is now red 208, green 32, blue 48, #d02030."
+  color2; choose '#2050e0'; make_logo; shows 362 2 "32 80 224"
+  if [ "$platform" = windows ]; then
+    check "the logo made is heard" \
+      wait_for 10 live_heard "Logo made, from red 208, green 32, blue 48 to red 32, green 80, blue 224."
+    heard
+  fi
   ok_logo; ended
 done
 check "LOGO.TXT is byte for byte the Linux build's" cmp "$work/windows/LOGO.TXT" "$work/linux/LOGO.TXT"
