@@ -84,6 +84,13 @@ LRESULT handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         relayOut(hwnd);
         return 0;
     }
+    case WM_SYSCOLORCHANGE:
+        // A theme changed (high contrast, say): the controls learn of it, and
+        // everything we draw is drawn again in its colours.
+        for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            SendMessageW(child, WM_SYSCOLORCHANGE, wParam, lParam);
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        return 0;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:
         // The session ends: so does the program, at once, saving nothing.

@@ -48,8 +48,9 @@ Pixels picture(const XbpStatic& s, bool backdrop, int dpi)
         if (const auto& b = s.captionBitmap(); b && !b->isEmpty())
             drawImage(dc, b->onScreen(), 0, out.height - scaled(b->height(), dpi), dpi);
     } else {
-        // Keep the caption legible on whatever colour the swatch shows.
-        COLORREF ink = GetSysColor(COLOR_WINDOWTEXT);
+        // Keep the caption legible on whatever colour the swatch shows; on
+        // the button face, the theme's own text for it.
+        COLORREF ink = GetSysColor(COLOR_BTNTEXT);
         if (own)
             ink = colorRef(ReadableInk(own));
         HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
@@ -102,10 +103,27 @@ void paintStatic(XbpStatic& control, HDC dc)
     drawImage(dc, shown.get(), 0, 0);
 }
 
+namespace {
+std::optional<bool> assumedHighContrast;
+}
+
+void assumeHighContrast(std::optional<bool> on) { assumedHighContrast = on; }
+
+bool highContrast()
+{
+    if (assumedHighContrast)
+        return *assumedHighContrast;
+    HIGHCONTRASTW contrast{sizeof contrast, 0, nullptr};
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON);
+}
+
 // The frame and the caption, and nothing else: the box lets the background
 // through unchanged. The caption is white on a dark background and black on a
 // light one, outlined in the other, so that it stays legible where a gradient
-// changes under it; the frame is a faint line of the same ink.
+// changes under it; the frame is a faint line of the same ink. Under a
+// high-contrast theme, the theme's own: its button text on its button face,
+// and a frame of its text colour.
 void paintGroupBox(XbpStatic& group, HDC dc)
 {
     HWND w = HwndOf(group);
@@ -127,7 +145,8 @@ void paintGroupBox(XbpStatic& group, HDC dc)
     const bool dark = behind < 128;
     const int inkGrey = dark ? 255 : 0;
     const int lineGrey = (inkGrey * 140 + behind * 115) / 255;
-    HPEN pen = CreatePen(PS_SOLID, 1, RGB(lineGrey, lineGrey, lineGrey));
+    const bool themed = highContrast();
+    HPEN pen = CreatePen(PS_SOLID, 1, themed ? GetSysColor(COLOR_BTNTEXT) : RGB(lineGrey, lineGrey, lineGrey));
     HGDIOBJ oldPen = SelectObject(dc, pen);
     const int top = (label.top + label.bottom) / 2;
     const int right = client.right - 1, bottom = client.bottom - 1;
@@ -142,6 +161,14 @@ void paintGroupBox(XbpStatic& group, HDC dc)
     line(0, bottom, right + 1, bottom);
     SelectObject(dc, oldPen);
     DeleteObject(pen);
+    if (themed) {
+        SetBkMode(dc, OPAQUE);
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+        TextOutW(dc, label.left + 1, label.top, text.c_str(), int(text.size()));
+        SelectObject(dc, oldFont);
+        return;
+    }
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, dark ? RGB(0, 0, 0) : RGB(255, 255, 255));
     for (int dy = -1; dy <= 1; ++dy)

@@ -206,3 +206,36 @@ TEST(Win32Libraries, OnlyWindowsOwnAreLoadedWhenFirstNeeded)
     EXPECT_EQ(LoadLibraryW(L"gl_planted.dll"), nullptr) << "the program's folder is searched by no load at all";
     EXPECT_EQ(GetModuleHandleW(L"gl_planted.dll"), nullptr);
 }
+
+// Under a high-contrast theme what the runtime draws itself takes the theme's
+// colours: the group box's caption is the theme's button text on its button
+// face, with no outline of another colour; a theme change is drawn anew.
+TEST(Win32Theme, HighContrastDrawsTheGroupBoxInTheThemesColours)
+{
+    // Wine keeps no high-contrast flag (SPI_SETHIGHCONTRAST fails): it is
+    // assumed, and the theme's colours set for real.
+    const int elements[] = {COLOR_BTNFACE, COLOR_BTNTEXT};
+    const COLORREF was[] = {GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNTEXT)};
+    const COLORREF theme[] = {RGB(0, 0, 0), RGB(255, 255, 0)};
+    assumeHighContrast(true);
+    ASSERT_TRUE(SetSysColors(2, elements, theme));
+
+    const auto d = test::hiddenDialog({200, 100});
+    auto group = XbpStatic::New(d->drawingArea, nullptr, Pos{0, 0}, Size{200, 100});
+    group->type = XbpStatic::TypeGroupBox;
+    group->caption = "Gradient Colorbar";
+    group->create();
+    d->show();
+    const Pixels shown = test::shownPixels(*group);
+    int ink = 0, other = 0;
+    for (int y = 0; y < 12; ++y)
+        for (int x = 10; x < 90; ++x) {
+            const std::uint32_t c = test::pixel(shown, x, y);
+            ink += c == test::rgb(255, 255, 0);
+            other += c != test::rgb(255, 255, 0) && c != test::rgb(0, 0, 0);
+        }
+    SetSysColors(2, elements, was);
+    assumeHighContrast(std::nullopt);
+    EXPECT_GT(ink, 20) << "the caption in the theme's text colour";
+    EXPECT_EQ(other, 0) << "nothing but the theme's two colours around the caption";
+}
