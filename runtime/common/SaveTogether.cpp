@@ -1,7 +1,7 @@
 #include "SaveTogether.h"
 
+#include <algorithm>
 #include <chrono>
-#include <map>
 #include <vector>
 
 #include "Backend.h"
@@ -32,22 +32,30 @@ constexpr auto kLockWait = std::chrono::seconds(5);
 // removed there: it might be a running save's.
 struct FolderLocks {
     struct Folder {
+        std::string key;
         backend::HeldFolder lock;
         bool held = false;
         std::string cFile;  // the first file that goes there, for the message
     };
-    std::map<std::string, Folder> folders;
+    std::vector<Folder> folders;    // in the order of their keys, each once
     std::vector<std::string> keys;  // each entry's folder
+
+    Folder& folder(const std::string& key)
+    {
+        return *std::find_if(folders.begin(), folders.end(), [&key](const Folder& f) { return f.key == key; });
+    }
 
     Failure take(const std::vector<SaveTogether::Impl::Entry>& entries, std::string& cFile)
     {
         for (const auto& entry : entries) {
             std::string key;
             backend::HeldFolder lock = backend::FolderOf(*entry.prepared, key);
-            folders.try_emplace(key, Folder{std::move(lock), false, entry.cFile});
+            const auto at = std::find_if(folders.begin(), folders.end(), [&key](const Folder& f) { return f.key >= key; });
+            if (at == folders.end() || at->key != key)
+                folders.insert(at, Folder{key, std::move(lock), false, entry.cFile});
             keys.push_back(key);
         }
-        for (auto& [key, folder] : folders) {
+        for (Folder& folder : folders) {
             const auto deadline = std::chrono::steady_clock::now() + kLockWait;
             auto state = backend::TryLockFolder(*folder.lock);
             while (state == backend::FolderLockState::Busy && std::chrono::steady_clock::now() < deadline) {
@@ -66,8 +74,8 @@ struct FolderLocks {
     void removeLitter(const std::vector<SaveTogether::Impl::Entry>& entries)
     {
         for (std::size_t i = 0; i < entries.size(); ++i)
-            if (Folder& folder = folders.at(keys[i]); folder.held)
-                backend::RemoveLitter(*folder.lock, *entries[i].prepared);
+            if (Folder& f = folder(keys[i]); f.held)
+                backend::RemoveLitter(*f.lock, *entries[i].prepared);
     }
 };
 }  // namespace

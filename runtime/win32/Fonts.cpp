@@ -1,6 +1,6 @@
 #include <algorithm>
 #include <charconv>
-#include <map>
+#include <vector>
 
 #include "Win32.h"
 
@@ -8,9 +8,16 @@ namespace rt {
 
 HFONT fontFromName(const std::string& name, int dpi)
 {
-    static std::map<std::pair<std::string, int>, HFONT> fonts;
-    if (const auto found = fonts.find({name, dpi}); found != fonts.end())
-        return found->second;
+    // A few fonts a run, kept in a list: a tree would cost more code than it saves.
+    struct Made {
+        std::string name;
+        int dpi;
+        HFONT font;
+    };
+    static std::vector<Made> fonts;
+    for (const Made& made : fonts)
+        if (made.name == name && made.dpi == dpi)
+            return made.font;
     const std::size_t dot = name.find('.');
     // Whole points: std::stod would link in a floating-point parser for them.
     int points = 0;
@@ -24,7 +31,7 @@ HFONT fontFromName(const std::string& name, int dpi)
     lf.lfQuality = DEFAULT_QUALITY;  // the user's own font smoothing
     face.copy(lf.lfFaceName, std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
     HFONT font = CreateFontIndirectW(&lf);
-    fonts[{name, dpi}] = font;
+    fonts.push_back({name, dpi, font});
     return font;
 }
 
