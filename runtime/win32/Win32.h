@@ -98,6 +98,9 @@ RECT workAreaOf(HMONITOR monitor);
 HFONT fontFromName(const std::string& name, int dpi);
 // The window's fonts and places at its monitor's DPI, and its children's.
 void relayOut(HWND hwnd);
+// The window's icons (the resource named by kIconProperty) at its DPI.
+inline constexpr const wchar_t* kIconProperty = L"rt.icon";
+void setWindowIcons(HWND hwnd);
 
 // ---- Painting (Backdrop.cpp, XbpBitmap.cpp, XbpStatic.cpp)
 // What shows behind a transparent window: the drawing area's colour and

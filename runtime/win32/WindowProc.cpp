@@ -82,6 +82,7 @@ LRESULT handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                      suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
         relayOut(hwnd);
+        setWindowIcons(hwnd);
         return 0;
     }
     case WM_SYSCOLORCHANGE:
@@ -110,6 +111,7 @@ LRESULT handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_NCDESTROY:
         RemovePropW(hwnd, kFontProperty);
         RemovePropW(hwnd, kFocusProperty);
+        RemovePropW(hwnd, kIconProperty);
         break;
     default: break;
     }

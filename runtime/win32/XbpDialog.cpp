@@ -1,7 +1,32 @@
 #include "XbpDialog.h"
 
+#include <utility>
+
 #include "Backend.h"
 #include "Win32.h"
+
+namespace rt {
+
+// The taskbar's and the title bar's icons at the window's DPI, each the image
+// of icon 1 drawn for that size; the old ones go.
+void setWindowIcons(HWND w)
+{
+    const int icon = int(reinterpret_cast<INT_PTR>(GetPropW(w, kIconProperty)));
+    if (!icon)
+        return;
+    using MetricsForDpi = int(WINAPI*)(int, UINT);
+    static const auto metricsForDpi =
+        systemEntry<MetricsForDpi>(systemLibrary(L"user32.dll"), "GetSystemMetricsForDpi");
+    const int dpi = dpiOf(w);
+    for (const auto& [which, metric] : {std::pair{ICON_BIG, SM_CXICON}, std::pair{ICON_SMALL, SM_CXSMICON}}) {
+        const int side = metricsForDpi ? metricsForDpi(metric, UINT(dpi)) : GetSystemMetrics(metric);
+        HANDLE image = LoadImageW(instance(), MAKEINTRESOURCEW(icon), IMAGE_ICON, side, side, LR_DEFAULTCOLOR);
+        if (auto old = reinterpret_cast<HICON>(SendMessageW(w, WM_SETICON, WPARAM(which), reinterpret_cast<LPARAM>(image))))
+            DestroyIcon(old);
+    }
+}
+
+}  // namespace rt
 
 namespace rt::backend {
 
@@ -62,12 +87,9 @@ void ConfigureDialog(XbpDialog& dialog)
 
 void SetDialogIcon(XbpDialog& dialog, int icon)
 {
-    const auto load = [&](int side) {
-        return LoadImageW(instance(), MAKEINTRESOURCEW(icon), IMAGE_ICON, side, side, LR_DEFAULTCOLOR);
-    };
     HWND w = HwndOf(dialog);
-    SendMessageW(w, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(load(GetSystemMetrics(SM_CXICON))));
-    SendMessageW(w, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(load(GetSystemMetrics(SM_CXSMICON))));
+    SetPropW(w, kIconProperty, reinterpret_cast<HANDLE>(INT_PTR(icon)));
+    setWindowIcons(w);
 }
 
 }  // namespace rt::backend

@@ -13,8 +13,11 @@ need() { if [ -e "$prefix/$1" ]; then echo "ok: $1"; else echo "FAILED: missing 
 need bin/gradient-logo
 need "share/applications/$id.desktop"
 need "share/metainfo/$id.metainfo.xml"
-need "share/icons/hicolor/32x32/apps/$id.png"
-need "share/icons/hicolor/128x128/apps/$id.png"
+for side in 16 24 32 48 64 128 256; do   # each icon of the theme at its own size
+  icon="share/icons/hicolor/${side}x$side/apps/$id.png"
+  if [ "$(identify -format '%wx%h' "$prefix/$icon" 2>/dev/null)" = "${side}x$side" ]; then echo "ok: $icon"
+  else echo "FAILED: $icon missing or of another size"; status=1; fi
+done
 # Clean means not a hint either: both tools pass what they only remark on.
 if out=$(desktop-file-validate "$prefix/share/applications/$id.desktop" 2>&1) && [ -z "$out" ]; then
   echo "ok: desktop entry valid"
@@ -34,5 +37,4 @@ if out=$(appstreamcli validate --pedantic --no-net "${options[@]}" "$prefix/shar
    ! grep '^[EWIP]:' <<<"$out" | grep -Evq "$allowed"; then
   echo "ok: metainfo valid, pedantically"
 else echo "FAILED: metainfo"; echo "$out"; status=1; fi
-[ "$(identify -format '%wx%h' "$prefix/share/icons/hicolor/32x32/apps/$id.png")" = 32x32 ] || { echo "FAILED: icon size"; status=1; }
 exit "$status"

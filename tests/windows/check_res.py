@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Checks a compiled Windows resource file (.res): icon group 1 holds a 32 x 32
-image in 16 colours, and manifest 1 declares the common-controls dependency,
+image in 16 colours and full-colour images of 16 to 256 pixels (compressed as
+PNG), and manifest 1 declares the common-controls dependency,
 version 6.0.0.0, for the given processor architecture, runs as the invoker,
 names Windows 7 to 11 as supported, is aware of each monitor's DPI and of long
 paths; the program's version (in the manifest and version resource 1, with its
@@ -68,17 +69,24 @@ else:
     _, kind, count = struct.unpack_from("<HHH", group, 0)
     entries = [struct.unpack_from("<BBBBHHIH", group, 6 + 14 * i) for i in range(count)]
     images = [(w, h, colours, bits, icon_id) for w, h, colours, _, _, bits, _, icon_id in entries]
-    if kind != 1 or not any(w == 32 and h == 32 for w, h, *_ in images):
-        problems.append(f"icon group 1 holds no 32 x 32 image: {images}")
+    found = set()
     for w, h, colours, bits, icon_id in images:
         image = res.get((RT_ICON, icon_id))
         if image is None:
             problems.append(f"icon image {icon_id} missing")
             continue
-        # The image itself: a BITMAPINFOHEADER, twice the height for the mask.
+        if image.startswith(b"\x89PNG"):  # its size in the PNG header
+            iw, ih = struct.unpack_from(">II", image, 16)
+            found.add((iw, ih, 32, "png"))
+            continue
+        # A BITMAPINFOHEADER, twice the height for the mask.
         _, iw, ih, _, ibits = struct.unpack_from("<IiiHH", image, 0)
-        if (w, h) == (32, 32) and not (iw == 32 and ih == 64 and ibits == 4 and colours == 16):
-            problems.append(f"the 32 x 32 image is not in 16 colours: {iw} x {ih // 2}, {ibits} bits")
+        found.add((iw, ih // 2, ibits, "bmp"))
+    if kind != 1 or (32, 32, 4, "bmp") not in found:
+        problems.append(f"icon group 1 holds no 32 x 32 image in 16 colours: {sorted(found)}")
+    for side in (16, 20, 24, 32, 40, 48, 64, 256):
+        if (side, side, 32, "png") not in found:
+            problems.append(f"icon group 1 holds no full-colour {side} x {side} image")
 
 manifest = res.get((RT_MANIFEST, 1))
 if manifest is None:
@@ -137,6 +145,6 @@ else:
 for p in problems:
     print("FAILED:", p)
 if not problems:
-    print(f"ok: icon 1 is 32 x 32 in 16 colours; common-controls 6.0.0.0 for {arch}, asInvoker, Windows 7 to 11,"
+    print(f"ok: icon 1 is 32 x 32 in 16 colours, and full colour from 16 to 256; common-controls 6.0.0.0 for {arch}, asInvoker, Windows 7 to 11,"
           f" per-monitor DPI, long paths; version {version}")
 sys.exit(1 if problems else 0)

@@ -177,6 +177,9 @@ check "LOGO.TXT is byte for byte the Linux build's" cmp "$work/windows/LOGO.TXT"
 check "LOGO.BMP is byte for byte the Linux build's" cmp "$work/windows/LOGO.BMP" "$work/linux/LOGO.BMP"
 
 echo "# at 150 % and 200 %: laid out at the screen's DPI, the same files"
+# The sizes of the icons that Wine hands the X server for the window.
+icon_sizes() { xprop -id "$win" _NET_WM_ICON 2>/dev/null | sed -nE 's/.*Icon \(([0-9]+) x [0-9]+\).*/\1/p' | sort -n | paste -sd' '; }
+icons_for_dpi() { [ "$(icon_sizes)" = "$(px 16) $(px 32)" ] || { echo "  icons of $(icon_sizes) pixels"; return 1; }; }
 # The window as shown, until its buttons are painted (or 10 s have passed).
 captions_inside() {
   import -window "$win" -depth 8 "ppm:$work/shot.ppm" 2>/dev/null &&
@@ -187,6 +190,7 @@ for d in 144 192; do
   mkdir "$work/at$d"
   start_app "$work/at$d"
   check "at $d DPI the drawing area is $(px 365) x $(px 140) pixels" client_size_right
+  check "at $d DPI the window's icons are drawn for $(px 16) and $(px 32) pixels" icons_for_dpi
   check "at $d DPI each caption is the font's size and well inside its button" wait_for 10 captions_inside
   sed 's/^/  /' "$work/captions"
   color1; choose '#d02030'; color2; choose '#2050e0'; make_logo
