@@ -202,8 +202,9 @@ pixel() {
     sed -nE 's/.*#([0-9A-Fa-f]{2})([0-9A-Fa-f]{2})([0-9A-Fa-f]{2}).*/0x\1 0x\2 0x\3/p' |
     { read -r r g b && echo "$((r)) $((g)) $((b))"; }
 }
-near() {  # near "r g b" "r g b": each channel within 40
+near() {  # near "r g b" "r g b": each channel within 40; false for a pixel not read
   local a=($1) b=($2)
+  ((${#a[@]} == 3 && ${#b[@]} == 3)) || return 1
   for i in 0 1 2; do (( ${a[i]} - ${b[i]} < 40 && ${b[i]} - ${a[i]} < 40 )) || return 1; done
 }
 shows_now() { near "$(pixel "$1" "$2")" "$3"; }

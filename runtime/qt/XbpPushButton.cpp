@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QPushButton>
+#include <utility>
 
 #include "AppEvents.h"
 #include "Backend.h"
@@ -12,16 +13,24 @@ namespace rt::backend {
 namespace {
 // Return and Enter press the focused button, as Space does and as GTK and Qt
 // desktops do. A held key presses it once: its repeats, which reach the next
-// button once the focus has moved on, press nothing.
+// button once the focus has moved on, press nothing. X repeats a held key as
+// a release and a press of the same moment, which Qt marks as a repeat only
+// when both have already arrived: the moment tells.
 class PushButton final : public QPushButton {
 public:
     using QPushButton::QPushButton;
 
 protected:
+    void keyReleaseEvent(QKeyEvent* e) override
+    {
+        released = {e->key(), e->timestamp()};
+        QPushButton::keyReleaseEvent(e);
+    }
     void keyPressEvent(QKeyEvent* e) override
     {
         const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
-        if (e->isAutoRepeat() && (enter || e->key() == Qt::Key_Space))
+        const bool repeat = e->isAutoRepeat() || released == std::pair{e->key(), e->timestamp()};
+        if (repeat && (enter || e->key() == Qt::Key_Space))
             return e->accept();
         if (enter && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
             e->accept();
@@ -30,6 +39,11 @@ protected:
         }
         QPushButton::keyPressEvent(e);
     }
+
+private:
+    // The last key released, and when; shared: a repeat's release may reach
+    // the button that had the focus, its press the next one.
+    static inline std::pair<int, quint64> released;
 };
 }  // namespace
 
