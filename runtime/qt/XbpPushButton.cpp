@@ -15,7 +15,7 @@ namespace {
 // desktops do. A held key presses it once: its repeats, which reach the next
 // button once the focus has moved on, press nothing. X repeats a held key as
 // a release and a press of the same moment, which Qt marks as a repeat only
-// when both have already arrived: the moment tells.
+// when both have already arrived: the moment tells, where there is one.
 class PushButton final : public QPushButton {
 public:
     using QPushButton::QPushButton;
@@ -29,7 +29,9 @@ protected:
     void keyPressEvent(QKeyEvent* e) override
     {
         const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
-        const bool repeat = e->isAutoRepeat() || released == std::pair{e->key(), e->timestamp()};
+        // Events passed on by a screen reader may carry no moment at all.
+        const bool repeat =
+            e->isAutoRepeat() || (e->timestamp() != 0 && released == std::pair{e->key(), e->timestamp()});
         if (repeat && (enter || e->key() == Qt::Key_Space))
             return e->accept();
         if (enter && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
