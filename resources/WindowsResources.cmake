@@ -22,7 +22,10 @@ function(gl_write_windows_resources out processor pointer_size version)
   list(GET parts 1 GL_VERSION_MINOR)
   list(GET parts 2 GL_VERSION_PATCH)
   set(GL_VERSION "${version}")
-  configure_file(${CMAKE_CURRENT_FUNCTION_LIST_DIR}/gradient-logo.manifest.in ${out}/gradient-logo.manifest @ONLY)
+  # Its comments are for the reader of the source, not for the program.
+  file(READ ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/gradient-logo.manifest.in manifest)
+  string(REGEX REPLACE "[ \t\r\n]*<!--([^-]|-[^-])*-->" "" manifest "${manifest}")
+  file(CONFIGURE OUTPUT ${out}/gradient-logo.manifest CONTENT "${manifest}" @ONLY)
   configure_file(${CMAKE_CURRENT_FUNCTION_LIST_DIR}/version.h.in ${out}/version.h @ONLY)
 endfunction()
 

@@ -13,8 +13,7 @@ bool isLetterOrDigit(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <
 
 // The names need only be unlikely to meet: every file is created exclusively
 // and another name tried when one exists. So a clock-seeded mix (splitmix64)
-// serves, where a random device would cost the Windows program a tenth of
-// its standard library.
+// serves, and needs neither a random device nor a generator's state.
 std::string TemporaryName(const std::string& cName)
 {
     static std::uint64_t state =
