@@ -4,7 +4,8 @@
 # READMEs, install); all of them that can be again built with AddressSanitizer
 # and UndefinedBehaviorSanitizer; a bounded run of the LOGO.BMP fuzzer; the
 # other Debian release in a fresh root; the Windows programs under Wine. Every stage runs even when one before it
-# failed; the last lines say how each went, and the status is not 0 if any failed.
+# failed; the last lines say how each went and name every check that could
+# not run on this machine, and the status is not 0 if any failed.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -13,6 +14,10 @@ tree_before=$(git status --porcelain --untracked-files=all)
 results=()
 passed=0
 failed=0
+# Where a test names what it could not run here (lib.sh's not_run).
+GL_NOT_RUN=$(mktemp)
+export GL_NOT_RUN
+trap 'rm -f "$GL_NOT_RUN"' EXIT
 stage() {  # stage "name" command...
   local name=$1 start=$SECONDS; shift
   echo "== $name"
@@ -74,5 +79,6 @@ stage "the work tree is as it was" tree_unchanged
 
 echo "== stages"
 printf '%s\n' "${results[@]}"
+sed 's/^/  /' "$GL_NOT_RUN"
 echo "stages: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -48,6 +48,12 @@ finish() {
 }
 # fail "why": the test cannot set up its world; it fails loudly, never skips.
 fail() { echo "FAILED: $*"; exit 1; }
+# not_run "what: why": a check that this machine cannot run, said here and
+# again in the test command's closing lines; it counts as neither passed nor failed.
+not_run() {
+  echo "NOT RUN $*"
+  [ -z "${GL_NOT_RUN:-}" ] || echo "NOT RUN $*" >>"$GL_NOT_RUN"
+}
 
 # A display nobody uses: Xvfb picks a free number itself and tells it, so that
 # tests started side by side never share a server.

@@ -49,7 +49,7 @@ if [ -z "$linux" ]; then finish; exit; fi
 if [ "$arch" = X86 ] && ! runs_32bit; then
   # Nothing installable changes that: the kernel was started with its 32-bit
   # support off. The 64-bit program, from the same sources, runs every check.
-  echo "NOT RUN under Wine: this machine's kernel runs no 32-bit program (Exec format error)"
+  not_run "the $arch program under Wine: this machine's kernel runs no 32-bit program (Exec format error)"
   finish; exit
 fi
 if [ "$arch" = X86 ] && [ ! -x /usr/lib/wine/wine ]; then
@@ -59,7 +59,7 @@ if [ "$arch" = X86 ] && [ ! -x /usr/lib/wine/wine ]; then
   apt-get install -s -qq wine32:i386 >"$work/wine32.log" 2>&1 &&
     fail "Wine's 32-bit half is installable but was not installed"
   sed 's/^/  /' "$work/wine32.log" | grep -m5 -i 'depends\|E:' || true
-  echo "NOT RUN under Wine: Wine's 32-bit half cannot be installed from this machine's archive (above)"
+  not_run "the $arch program under Wine: Wine's 32-bit half cannot be installed from this machine's archive"
   finish; exit
 fi
 
