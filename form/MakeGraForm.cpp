@@ -62,7 +62,11 @@ void MakeGraForm::init(std::shared_ptr<XbpWindow> oParent, const std::shared_ptr
     oPbOk->caption = "Ok Logo";
     oPbOk->tabStop = true;
     oPbOk->activate = doNothing();
-    oPbOk->accessibleDescription = "Saves the colours to LOGO.TXT and the logo to LOGO.BMP, then closes.";
+    // Started from a desktop's menu the tool saves in the home folder: the
+    // button says where the files go.
+    oPbOk->accessibleDescription =
+        "Saves the colours to LOGO.TXT and the logo to LOGO.BMP in " + CurDirShown() + ", then closes.";
+    oPbOk->tooltip = oPbOk->accessibleDescription;
 
     oGroup = XbpStatic::New(drawingArea, nullptr, Pos{0, 44}, Size{352, 56},
                             std::make_shared<PresParams>(PresParams{{PP_BGCLR, SYSCLR_TRANSPARENT}}));

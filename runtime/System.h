@@ -22,6 +22,9 @@ Failure WriteFileAtomic(const std::string& cFile, const std::string& cBytes);
 // The whole file's bytes; a file larger than nMaxBytes is refused before any
 // byte is read.
 Failure ReadWholeFile(const std::string& cFile, std::size_t nMaxBytes, std::string& cBytes);
+// The current directory as a person reads it: under the home folder from ~
+// where the platform writes paths so (~/Pictures), else whole.
+std::string CurDirShown();
 // Yields the thread; processes no events.
 void Sleep(int nHundredths);
 

@@ -44,6 +44,8 @@ public:
     // What a screen reader says this window is for, beside its name, when it
     // gets the focus; nothing visible. Set before create().
     std::string accessibleDescription;
+    // Shown when the pointer rests on the window. Set before create().
+    std::string tooltip;
 
     std::shared_ptr<XbpWindow> parent() const { return parent_.lock(); }
     std::shared_ptr<XbpWindow> owner() const { return owner_.lock(); }

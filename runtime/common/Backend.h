@@ -1,9 +1,30 @@
 #pragma once
-// Everything a platform's backend defines, and all that the shared runtime
-// asks of it: a new backend is this list, and the Drop* of NativeSlot.h for
-// the slots it fills. The shared code (common/) calls nothing else of a
-// backend. Positions and sizes that reach a backend are the window's own, in
+// The contract between the shared runtime (common/) and a platform's backend,
+// both ways. A backend defines everything declared below, and the Drop* of
+// NativeSlot.h for the slots it fills; the shared code calls nothing else of
+// it. Positions and sizes that reach a backend are the window's own, in
 // logical pixels; a backend scales them to its screen.
+//
+// What a backend calls back into the shared code (and nothing more):
+// - PostAppEvent (AppEvents.h): a button pressed (EVENT_ACTIVATE), a dialog's
+//   close box (EVENT_CLOSE), the platform's event loop gone (EVENT_QUIT);
+//   QUIT() where the platform ends the session and no save may follow.
+// - RequestQuit (Modal.h) for SIGINT and SIGTERM: it cancels a running modal
+//   dialog first (CancelModal). The shared code runs the modal dialogs
+//   themselves (RunModal), so a backend's Run*/ShowMessageBox only show one.
+// - The objects' own state, read while drawing or answering a screen reader:
+//   XbpWindow's pos, size, presentation parameters, captions and
+//   accessibleName/Description; AppWindow() (AppWindows.h).
+// - The shared drawing of statics (PixelOps.h): AreaInParent to place a
+//   control, DrawingAreaOf and GreyBehind to choose readable ink over the
+//   logo behind it (ReadableInk), Overlay, Cropped and ScaledPixels for
+//   pictures. Colours are converted with Gra.h.
+// - TemporaryName and IsOurTemporary (TemporaryName.h): the name of a save's
+//   new file, and which leftovers RemoveLitter may take.
+//
+// A new backend: implement this file for the platform, fill the native slots,
+// post the events above, and run the widget tests (tests/) against it through
+// a drive of TestSupport.h, as tests/qt and tests/win32 do.
 
 #include <cstddef>
 #include <memory>
@@ -67,6 +88,8 @@ void Repaint(XbpWindow& window);
 // What a screen reader says the window is (empty: what the platform says of
 // it itself, a button's caption say) and what it is for (empty: nothing).
 void SpokenAs(XbpWindow& window, const std::string& name, const std::string& description);
+// The text shown when the pointer rests on the window.
+void SetToolTip(XbpWindow& window, const std::string& text);
 
 // ---- The desktop, focus and modal dialogs -----------------------------------
 
@@ -111,6 +134,10 @@ bool StillSpeaking();
 
 // ---- Files -------------------------------------------------------------------
 
+// The current directory, whole; and the home folder, where the platform
+// shortens paths under it to ~ (empty where it does not).
+std::string CurrentFolder();
+std::string HomeFolder();
 bool IsFile(const std::string& cFile);
 bool EraseFile(const std::string& cFile);
 // The whole file's bytes; a file larger than nMaxBytes is refused before any is read.

@@ -55,6 +55,8 @@ void XbpWindow::build()
     applyPresParams();
     if (!accessibleDescription.empty())
         backend::SpokenAs(*this, {}, accessibleDescription);
+    if (!tooltip.empty())
+        backend::SetToolTip(*this, tooltip);
     backend::SetVisible(*this, visible_);
     created();
 }

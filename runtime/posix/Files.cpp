@@ -1,9 +1,15 @@
-// Files on a POSIX system, for every backend that runs on one.
+// Files on a POSIX system, for every backend that runs on one: a save's new
+// file flushed beside the old and renamed over it, symbolic links written
+// through (protected_symlinks' rule in shared sticky folders), the folder's
+// flock as the lock of a save, and rewriting in place where no new file may be
+// made. It lacks nothing of the contract's files half.
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
+#include <cstdlib>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,6 +20,31 @@
 #include "TemporaryName.h"
 
 namespace rt::backend {
+
+std::string CurrentFolder()
+{
+    std::string dir(256, '\0');
+    while (!::getcwd(dir.data(), dir.size())) {
+        if (errno != ERANGE)
+            return ".";
+        dir.resize(dir.size() * 2);
+    }
+    dir.resize(std::strlen(dir.c_str()));
+    return dir;
+}
+
+std::string HomeFolder()
+{
+    const char* home = std::getenv("HOME");
+    if (!home || !*home) {
+        const passwd* pw = ::getpwuid(::getuid());
+        home = pw ? pw->pw_dir : "";
+    }
+    std::string h = home;
+    while (h.size() > 1 && h.back() == '/')
+        h.pop_back();
+    return h;
+}
 
 bool IsFile(const std::string& cFile)
 {

@@ -1,3 +1,18 @@
+// The Qt 6 backend: Linux and other POSIX desktops, X11 and Wayland.
+//
+// Implements all of common/Backend.h:
+// - windows as Qt Widgets, placed and scaled by Qt (any screen scale);
+// - the colour dialog (QColorDialog, no alpha) and message boxes (QMessageBox),
+//   their buttons in the desktop's language (Qt's translations);
+// - screen readers through Qt's AT-SPI bridge: roles, names and descriptions
+//   (Accessibility.cpp), announcements as a one-pixel notification (Announce.cpp);
+// - tooltips; Return and Enter press the focused button, a held key once;
+// - the window icon from the program's Qt resources;
+// - files, the folder lock, SIGINT/SIGTERM and the display probe by ../posix/.
+// Lacks:
+// - placing windows on Wayland: the compositor places them, not Centre;
+// - a high-contrast mode of its own: the colours are the Qt style's.
+
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>

@@ -90,5 +90,10 @@ void SpokenAs(XbpWindow& window, const std::string& name, const std::string& des
         w->setAccessibleDescription(QString::fromStdString(description));
 }
 
+void SetToolTip(XbpWindow& window, const std::string& text)
+{
+    WidgetOf(window)->setToolTip(QString::fromStdString(text));
+}
+
 }  // namespace backend
 }  // namespace rt

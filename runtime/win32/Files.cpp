@@ -6,6 +6,16 @@
 
 namespace rt::backend {
 
+std::string CurrentFolder()
+{
+    std::wstring dir(GetCurrentDirectoryW(0, nullptr), L'\0');
+    dir.resize(GetCurrentDirectoryW(static_cast<DWORD>(dir.size()), dir.data()));
+    return narrow(dir);
+}
+
+// Explorer and the file dialogs show whole paths, not ~.
+std::string HomeFolder() { return {}; }
+
 bool IsFile(const std::string& cFile)
 {
     const DWORD attributes = GetFileAttributesW(widen(cFile).c_str());

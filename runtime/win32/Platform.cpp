@@ -1,3 +1,23 @@
+// The Win32 backend: Windows 7 to 11, on the Win32 API and its common
+// controls alone, one static program.
+//
+// Implements all of common/Backend.h:
+// - windows as Win32 windows and common controls 6, per-monitor DPI aware,
+//   laid out again on WM_DPICHANGED (Dpi.cpp, Fonts.cpp);
+// - Windows' own colour dialog and message box, in Windows' language;
+// - screen readers through MSAA: each window answers WM_GETOBJECT with its own
+//   role, name and description over Windows' proxy (Accessible.cpp), and
+//   announcements as a live region (Announce.cpp);
+// - tooltips; Return presses the focused button, which is the default one;
+// - high contrast: what it draws itself takes the theme's colours;
+// - files by ReplaceFileW with write-through flushes (Files.cpp), the folder
+//   lock as a named mutex of the logon session;
+// - DLLs loaded from the system folder only (SystemLibrary.cpp).
+// Lacks:
+// - symbolic links written through: a linked LOGO.TXT is replaced by a file;
+// - SIGINT/SIGTERM: the end of the session ends the program at once instead;
+// - the folder lock between logon sessions (two users sharing one folder).
+
 #include "Win32.h"
 
 #include <commctrl.h>
@@ -37,7 +57,7 @@ NativePlatform* backend::StartPlatform(const std::string&, const std::string&)
     if (const auto set = reinterpret_cast<SetDirectories>(
             reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories"))))
         set(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&controls);
     registerClasses();
     return new NativePlatform;

@@ -6,6 +6,8 @@
 #include "Win32.h"
 #include "XbpWindow.h"
 
+#include <commctrl.h>
+
 namespace rt {
 
 namespace {
@@ -117,6 +119,25 @@ void SpokenAs(XbpWindow& window, const std::string& name, const std::string& des
     if (!name.empty() && GetClassNameW(native->hwnd, className, 16) && std::wstring(className) == L"Static")
         SetWindowTextW(native->hwnd, native->spokenName.c_str());
     spokenChanged(native->hwnd);
+}
+
+// A tooltip window of its own, owned by the control's top-level window, which
+// takes it along when it goes.
+void SetToolTip(XbpWindow& window, const std::string& text)
+{
+    HWND control = HwndOf(window), top = GetAncestor(control, GA_ROOT);
+    HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, top, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    std::wstring wide = widen(text);
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = top;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = wide.data();
+    SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, MulDiv(320, dpiOf(top), 96));
 }
 
 }  // namespace backend

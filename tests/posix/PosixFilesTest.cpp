@@ -154,6 +154,21 @@ TEST_F(PosixFiles, OneSaveAtATimeInAFolderBetweenProcesses)
     EXPECT_EQ(test::readAll("LOGO.TXT"), "new");
 }
 
+// Where the files go, as the Ok Logo button says it: from ~ under the home folder.
+TEST_F(PosixFiles, TheCurrentFolderIsShownFromTheHomeFolder)
+{
+    const std::string here = fs::current_path(), home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    const auto shownWithHome = [](const std::string& h) {
+        ::setenv("HOME", h.c_str(), 1);
+        return CurDirShown();
+    };
+    EXPECT_EQ(shownWithHome(fs::path(here).parent_path().string() + "/"), "~/" + fs::path(here).filename().string());
+    EXPECT_EQ(shownWithHome(here), "~");
+    EXPECT_EQ(shownWithHome(here.substr(0, here.size() - 1)), here) << "a name that only begins alike";
+    EXPECT_EQ(shownWithHome("/"), here);
+    ::setenv("HOME", home.c_str(), 1);
+}
+
 TEST(PosixFd, OneOwnerClosesOnce)
 {
     static_assert(!std::is_copy_constructible_v<Fd> && std::is_nothrow_move_constructible_v<Fd>);

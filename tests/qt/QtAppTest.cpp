@@ -10,6 +10,7 @@
 #include "AppWindows.h"
 #include "GraDialog.h"
 #include "QtNative.h"
+#include "System.h"
 #include "TestSupport.h"
 #include "WithGraDialog.h"
 
@@ -36,7 +37,9 @@ TEST_F(QtGraDialog, EveryChangeIsSaidToAScreenReaderAndNothingShows)
     const auto d = created();
     EXPECT_TRUE(WidgetOf(*d)->accessibleDescription().contains("gradient logo"));
     EXPECT_EQ(WidgetOf(*d->oPbColor1)->accessibleDescription(), "Chooses the logo's first colour, on its left.");
-    EXPECT_TRUE(WidgetOf(*d->oPbOk)->accessibleDescription().contains("LOGO.BMP"));
+    const QWidget* ok = WidgetOf(*d->oPbOk);
+    EXPECT_TRUE(ok->accessibleDescription().endsWith(QString::fromStdString(" in " + CurDirShown() + ", then closes.")));
+    EXPECT_EQ(ok->toolTip(), ok->accessibleDescription()) << "the tooltip says where the files go, too";
     SetAppWindow(d);
     ASSERT_TRUE(test::activate(*d));
     const QImage before = WidgetOf(*d)->grab().toImage();

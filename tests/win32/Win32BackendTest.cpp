@@ -2,10 +2,11 @@
 // colours of the run; the focused button is the default one, Return presses it,
 // and a held key's repeats press nothing;
 // what a screen reader holds of a swatch follows it, and outlives it safely;
-// the DLLs loaded when first needed are Windows' own.
+// the DLLs loaded when first needed are Windows' own; a tooltip is shown.
 #include "Win32.h"
 
 #include <colordlg.h>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <oleacc.h>
 
@@ -184,6 +185,26 @@ TEST(Win32ScreenReader, WhatIsHeldOfASwatchFollowsItAndOutlivesIt)
     EXPECT_EQ(nameOf(object, &asked), L"");
     EXPECT_TRUE(FAILED(asked)) << "a window that has gone says nothing";
     object->Release();
+}
+
+// Windows' tooltip window, owned by the dialog, holds the button's text.
+TEST(Win32Tooltip, TheButtonsTextIsHeldByATooltipOfTheDialogs)
+{
+    const auto d = test::hiddenDialog({200, 100});
+    const auto b = XbpPushButton::New(d->drawingArea, nullptr, Pos{4, 4}, Size{60, 30});
+    b->tooltip = "Saves the colours to LOGO.TXT and the logo to LOGO.BMP in C:\\Logos, then closes.";
+    b->create();
+    HWND tip = nullptr;
+    while ((tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr)) && GetWindow(tip, GW_OWNER) != HwndOf(*d)) {
+    }
+    ASSERT_NE(tip, nullptr);
+    wchar_t text[128] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.lpszText = text;
+    ASSERT_TRUE(SendMessageW(tip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool)));
+    EXPECT_EQ(tool.uId, reinterpret_cast<UINT_PTR>(HwndOf(*b)));
+    EXPECT_EQ(narrow(text), b->tooltip);
 }
 
 TEST(Win32Libraries, OnlyWindowsOwnAreLoadedWhenFirstNeeded)
