@@ -1,32 +1,59 @@
 #include "TestSupport.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <random>
 
 namespace test {
+
+void putLe(std::string& bytes, std::size_t at, std::uint32_t v, int size)
+{
+    for (int i = 0; i < size; ++i)
+        bytes[at + std::size_t(i)] = char((v >> (8 * i)) & 0xFF);
+}
+
+std::string bmpFile(const BmpParts& b)
+{
+    const bool os2 = b.headerSize == 12;
+    std::string f(14 + std::size_t(b.headerSize), '\0'), palette;
+    for (const std::uint32_t c : b.palette)
+        palette += std::string{char(c & 0xFF), char((c >> 8) & 0xFF), char((c >> 16) & 0xFF), '\0'}.substr(0, os2 ? 3 : 4);
+    f[0] = 'B';
+    f[1] = 'M';
+    putLe(f, 10, std::uint32_t(f.size() + b.masks.size() + palette.size()));
+    putLe(f, 14, std::uint32_t(b.headerSize));
+    if (os2) {
+        putLe(f, 18, std::uint32_t(b.width), 2);
+        putLe(f, 20, std::uint32_t(b.height), 2);
+        putLe(f, 22, 1, 2);
+        putLe(f, 24, std::uint32_t(b.bits), 2);
+    } else {
+        putLe(f, 18, std::uint32_t(b.width));
+        putLe(f, 22, std::uint32_t(b.height));
+        putLe(f, 26, 1, 2);
+        putLe(f, 28, std::uint32_t(b.bits), 2);
+        putLe(f, 30, std::uint32_t(b.compression));
+        putLe(f, 34, std::uint32_t(b.pixels.size()));
+        putLe(f, 46, std::uint32_t(b.palette.size()));
+    }
+    f += b.masks + palette + b.pixels;
+    putLe(f, 2, std::uint32_t(f.size()));
+    return f;
+}
+
+std::string logoTxt(rt::RGB c1, rt::RGB c2)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "\r\nColor 1 : {%03d,%03d,%03d}\r\nColor 2 : {%03d,%03d,%03d}", c1[0], c1[1],
+                  c1[2], c2[0], c2[1], c2[2]);
+    return text;
+}
 
 std::string paletteBmp(int width, int height, int bits, const std::vector<std::uint32_t>& palette,
                        const std::function<int(int x, int y)>& index)
 {
     const std::size_t rowBytes = (std::size_t(width) * std::size_t(bits) + 31) / 32 * 4;
-    const std::size_t offset = 54 + 4 * palette.size();
-    std::string f(offset, '\0');
-    const auto put = [&f](std::size_t at, std::uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            f[at + std::size_t(i)] = char((v >> (8 * i)) & 0xFF);
-    };
-    f[0] = 'B';
-    f[1] = 'M';
-    put(10, std::uint32_t(offset), 4);
-    put(14, 40, 4);
-    put(18, std::uint32_t(width), 4);
-    put(22, std::uint32_t(height), 4);
-    put(26, 1, 2);
-    put(28, std::uint32_t(bits), 2);
-    put(34, std::uint32_t(rowBytes * std::size_t(height)), 4);
-    put(46, std::uint32_t(palette.size()), 4);
-    for (std::size_t i = 0; i < palette.size(); ++i)
-        put(54 + 4 * i, palette[i] & 0xFFFFFF, 4);
+    std::string pixels;
     for (int y = height - 1; y >= 0; --y) {
         std::string row(rowBytes, '\0');
         for (int x = 0; x < width; ++x) {
@@ -36,10 +63,9 @@ std::string paletteBmp(int width, int height, int bits, const std::vector<std::u
             else if (i)
                 row[std::size_t(x / 8)] = char(row[std::size_t(x / 8)] | (0x80 >> (x % 8)));
         }
-        f += row;
+        pixels += row;
     }
-    put(2, std::uint32_t(f.size()), 4);
-    return f;
+    return bmpFile({.width = width, .height = height, .bits = bits, .palette = palette, .pixels = pixels});
 }
 
 std::vector<std::string> filesHere()

@@ -62,6 +62,23 @@ inline void expectNear(std::uint32_t a, std::uint32_t b, int by = 3)
     EXPECT_NEAR(blue(a), blue(b), by);
 }
 
+// A BMP written by hand, the one builder of the tests: a header of that size
+// (12: OS/2, with three-byte palette entries; 40 and more: Windows), then the
+// masks, the palette and the pixel bytes as given.
+struct BmpParts {
+    int headerSize = 40;
+    std::int32_t width = 1, height = 1;
+    int bits = 24, compression = 0;
+    std::string masks;
+    std::vector<std::uint32_t> palette;
+    std::string pixels;
+};
+std::string bmpFile(const BmpParts& parts);
+// Overwrites a little-endian field of a file in place.
+void putLe(std::string& bytes, std::size_t at, std::uint32_t v, int size = 4);
+// LOGO.TXT as the tool writes it for the two colours.
+std::string logoTxt(rt::RGB color1, rt::RGB color2);
+
 // A plain BMP of 1 or 8 bits with the palette, rows from the bottom, each
 // pixel's palette index given by index(x, y) (y from the top).
 std::string paletteBmp(int width, int height, int bits, const std::vector<std::uint32_t>& palette,

@@ -55,7 +55,7 @@ atspi press "Make Logo"
 check "the logo is an image with its size while shown" shows_soon "image|Logo|128 x 24 pixel picture|showing"
 atspi press "Ok Logo"
 check "Ok Logo ends the tool" ended
-printf '\r\nColor 1 : {255,000,000}\r\nColor 2 : {000,000,255}' >"$work/expected.txt"
+logo_txt 255 0 0 0 0 255 >"$work/expected.txt"
 check "LOGO.TXT holds the colours chosen" cmp -s "$run/LOGO.TXT" "$work/expected.txt"
 check "LOGO.BMP is the red-to-blue logo" test \
   "$(convert "$run/LOGO.BMP" -format '%wx%h %[pixel:p{0,12}] %[pixel:p{127,12}]' info:)" = "128x24 srgb(255,0,0) srgb(0,0,255)"

@@ -22,6 +22,30 @@ std::shared_ptr<MakeGraForm> newForm()
     f->init();
     return f;
 }
+
+// The eight controls in the order they are made: their caption, whether they
+// show once the window does, and where they land (in the group box or else
+// the drawing area, from its top-left corner).
+struct Control {
+    std::shared_ptr<XbpWindow> w;
+    std::string caption;
+    bool visible;
+    bool inGroup;
+    Geometry at;
+};
+std::vector<Control> controls(const MakeGraForm& f)
+{
+    return {
+        {f.oPbLogo, f.oPbLogo->caption, true, false, {4, 104, 100, 32}},
+        {f.oPbOk, f.oPbOk->caption, true, false, {248, 104, 100, 32}},
+        {f.oGroup, f.oGroup->caption, true, false, {0, 40, 352, 56}},
+        {f.oPbColor1, f.oPbColor1->caption, true, true, {4, 20, 100, 30}},
+        {f.oStat0, f.oStat0->caption, false, false, {112, 102, 128, 30}},
+        {f.oStat1, f.oStat1->caption, false, true, {112, 20, 64, 32}},
+        {f.oStat2, f.oStat2->caption, false, true, {176, 20, 64, 32}},
+        {f.oPbColor2, f.oPbColor2->caption, true, true, {248, 20, 100, 30}},
+    };
+}
 }  // namespace
 
 TEST(Form, InitDefaultsAndAttributes)
@@ -40,30 +64,25 @@ TEST(Form, InitDefaultsAndAttributes)
     EXPECT_TRUE(f->editControls.empty());
     EXPECT_EQ(f->native(), nullptr) << "init makes no window";
 
-    EXPECT_FALSE(f->oStat0->isVisible());
-    EXPECT_FALSE(f->oStat1->isVisible());
-    EXPECT_FALSE(f->oStat2->isVisible());
-    for (const auto& w : {f->oPbLogo, f->oPbOk, f->oPbColor1, f->oPbColor2})
-        EXPECT_TRUE(w->isVisible());
-    EXPECT_TRUE(f->oGroup->isVisible());
-
-    EXPECT_EQ(f->oPbLogo->caption, "Make Logo");
-    EXPECT_EQ(f->oPbOk->caption, "Ok Logo");
-    EXPECT_EQ(f->oPbColor1->caption, "Color 1");
-    EXPECT_EQ(f->oPbColor2->caption, "Color 2");
+    std::vector<std::string> captions;
+    for (const auto& c : controls(*f)) {
+        EXPECT_EQ(c.w->isVisible(), c.visible) << c.caption;
+        captions.push_back(c.caption);
+    }
+    EXPECT_EQ(captions, (std::vector<std::string>{"Make Logo", "Ok Logo", "Gradient Colorbar", "Color 1", "",
+                                                  "Color 1", "Color 2", "Color 2"}));
     for (const auto& b : {f->oPbLogo, f->oPbOk, f->oPbColor1, f->oPbColor2}) {
         EXPECT_TRUE(b->tabStop);
         EXPECT_TRUE(b->activate) << "a do-nothing action";
         EXPECT_EQ(b->presParams(), (PresParams{{PP_BGCLR, -40.0}, {PP_FGCLR, -58.0}}));
     }
-    EXPECT_EQ(f->oGroup->caption, "Gradient Colorbar");
     EXPECT_EQ(f->oGroup->type, XbpStatic::TypeGroupBox);
     EXPECT_EQ(f->oGroup->options, 5);
     EXPECT_EQ(f->oGroup->presParams(), (PresParams{{PP_BGCLR, -255.0}}));
     EXPECT_EQ(f->oStat0->type, XbpStatic::TypeBitmap);
-    EXPECT_EQ(f->oStat1->caption, "Color 1");
-    EXPECT_EQ(f->oStat2->caption, "Color 2");
     EXPECT_EQ(f->oStat1->options, 5);
+    EXPECT_EQ(f->oPbOk->tooltip, f->oPbOk->accessibleDescription);
+    EXPECT_NE(f->oPbOk->tooltip.find(" in " + CurDirShown() + ","), std::string::npos) << "it says where the files go";
 }
 
 TEST(Form, GivenArgumentsArePassedOnAndTheCallersArrayGainsOnePair)
@@ -93,35 +112,19 @@ TEST_F(FormWindow, ControlsLandWhereTheLayoutPutsThem)
     const XbpWindow& area = *f->drawingArea;
     const XbpWindow& group = *f->oGroup;
 
-    struct Want {
-        std::shared_ptr<XbpWindow> w;
-        const XbpWindow& parent;
-        Geometry at;
-    };
-    const std::vector<Want> layout = {
-        {f->oPbLogo, area, {4, 104, 100, 32}},   {f->oStat0, area, {112, 102, 128, 30}},
-        {f->oPbOk, area, {248, 104, 100, 32}},   {f->oGroup, area, {0, 40, 352, 56}},
-        {f->oPbColor1, group, {4, 20, 100, 30}}, {f->oStat1, group, {112, 20, 64, 32}},
-        {f->oStat2, group, {176, 20, 64, 32}},   {f->oPbColor2, group, {248, 20, 100, 30}},
-    };
-    for (const auto& [w, parent, at] : layout) {
-        EXPECT_EQ(test::geometry(*w), at) << at.x << "," << at.y;
-        EXPECT_TRUE(test::nativeChildOf(*w, parent));
+    std::vector<const XbpWindow*> inArea, inGroup;
+    for (const auto& c : controls(*f)) {
+        EXPECT_EQ(test::geometry(*c.w), c.at) << c.caption;
+        EXPECT_TRUE(test::nativeChildOf(*c.w, c.inGroup ? group : area)) << c.caption;
+        (c.inGroup ? inGroup : inArea).push_back(c.w.get());
     }
-
     // Windows are made in declared order, the group box before its four children.
-    EXPECT_EQ(test::nativeChildren(area), (std::vector<const XbpWindow*>{f->oPbLogo.get(), f->oPbOk.get(),
-                                                                          &group, f->oStat0.get()}));
-    EXPECT_EQ(test::nativeChildren(group), (std::vector<const XbpWindow*>{f->oPbColor1.get(), f->oStat1.get(),
-                                                                           f->oStat2.get(), f->oPbColor2.get()}));
+    EXPECT_EQ(test::nativeChildren(area), inArea);
+    EXPECT_EQ(test::nativeChildren(group), inGroup);
 
     f->show();
-    for (const auto& w : {f->oStat0, f->oStat1, f->oStat2})
-        EXPECT_FALSE(test::shown(*w));
-    const std::vector<std::shared_ptr<XbpWindow>> shown{f->oPbLogo, f->oPbOk, f->oPbColor1,
-                                                        f->oPbColor2, f->oGroup};
-    for (const auto& w : shown)
-        EXPECT_TRUE(test::shown(*w));
+    for (const auto& c : controls(*f))
+        EXPECT_EQ(test::shown(*c.w), c.visible) << c.caption;
     EXPECT_EQ(f->drawingArea->bitmap, nullptr) << "no LOGO.BMP, no background";
 }
 

@@ -154,14 +154,14 @@ TEST_F(GraDialogTest, WriteLogWritesExactlyFiftyBytes)
     d->oStat2->cargo = number(0, 0, 255);
     EXPECT_EQ(d->WriteLog(), std::nullopt);
     EXPECT_EQ(test::readAll("LOGO.TXT"),
-              std::string("\r\nColor 1 : {255,000,000}\r\nColor 2 : {000,000,255}"));
+              test::logoTxt({255, 0, 0}, {0, 0, 255}));
     EXPECT_EQ(test::readAll("LOGO.TXT").size(), 50u);
 
     d->oStat1->cargo = number(7, 64, 100);
     d->oStat2->cargo = 0;  // never chosen
     EXPECT_EQ(d->WriteLog(), std::nullopt);
     EXPECT_EQ(test::readAll("LOGO.TXT"),
-              std::string("\r\nColor 1 : {007,064,100}\r\nColor 2 : {000,000,000}"));
+              test::logoTxt({7, 64, 100}, {0, 0, 0}));
 
     ASSERT_TRUE(fs::remove("LOGO.TXT"));
     ASSERT_TRUE(fs::create_directory("LOGO.TXT"));
@@ -200,17 +200,7 @@ TEST_F(GraDialogTest, PreloadShowsLogoBmpStretched)
 TEST_F(GraDialogTest, UnreadableLogoBmpOpensTheWindowOfAFirstStartThatWorks)
 {
     const Pixels firstStart = shownArea(*created());
-    std::string huge = "BM" + std::string(52, '\0');
-    const auto put = [&huge](std::size_t at, std::uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            huge[at + std::size_t(i)] = char((v >> (8 * i)) & 0xFF);
-    };
-    put(10, 54, 4);
-    put(14, 40, 4);
-    put(18, 100000, 4);
-    put(22, 100000, 4);
-    put(26, 1, 2);
-    put(28, 24, 2);
+    const std::string huge = test::bmpFile({.width = 100000, .height = 100000});
     for (const std::string& bytes : {std::string(), std::string("BM\x10\x00", 4), huge}) {
         test::writeAll("LOGO.BMP", bytes);
         const auto d = created();

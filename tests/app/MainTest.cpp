@@ -76,7 +76,7 @@ TEST_F(MainRun, OkLogoBeforeAnyLogoKeepsTheEarlierLogoBmp)
     MAIN();
     EXPECT_TRUE(script.finished());
     EXPECT_EQ(readAll("LOGO.BMP"), "the logo of an earlier run");
-    EXPECT_EQ(readAll("LOGO.TXT"), std::string("\r\nColor 1 : {255,000,000}\r\nColor 2 : {000,000,000}"));
+    EXPECT_EQ(readAll("LOGO.TXT"), test::logoTxt({255, 0, 0}, {0, 0, 0}));
 }
 
 TEST_F(MainRun, AFailedWriteIsReportedTheWindowStaysOpenAndNeitherFileChanges)

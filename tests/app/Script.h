@@ -90,7 +90,7 @@ inline Script::Step answerMessage(std::shared_ptr<std::string> text)
     };
 }
 
-inline const std::string kRedBlue = "\r\nColor 1 : {255,000,000}\r\nColor 2 : {000,000,255}";
+inline const std::string kRedBlue = test::logoTxt({255, 0, 0}, {0, 0, 255});
 
 // Colour 1 red, colour 2 blue, Make Logo: the focus ends on Ok Logo.
 inline std::vector<Script::Step> redBlueLogo()

@@ -5,6 +5,7 @@
 # same drive under Wine. Usage: e2e.sh path/to/gradient-logo[.exe]
 set -euo pipefail
 source "$(dirname "$0")/../lib.sh" "$1"
+corpus=$(cd "$(dirname "$0")/../fuzz/corpus" && pwd)
 start_xvfb "${GL_WM:-}"
 [ -z "${GL_LOAD:-}" ] || busy_load "$GL_LOAD"
 
@@ -32,7 +33,7 @@ check "background shows the logo: red at the left" shows 2 2 "$red"
 check "background shows the logo: blue at the right" shows 362 2 "$blue"
 ok_logo
 check "the tool ends by itself after Ok Logo" ended
-printf '\r\nColor 1 : {255,000,000}\r\nColor 2 : {000,000,255}' >"$work/expected.txt"
+logo_txt 255 0 0 0 0 255 >"$work/expected.txt"
 check "LOGO.TXT holds the exact 50 bytes" cmp -s "$run1/LOGO.TXT" "$work/expected.txt"
 check "LOGO.BMP is a 128 x 24 BMP" bash -c "identify -format '%m %wx%h' '$run1/LOGO.BMP' | grep -Eqx 'BMP3? 128x24'"
 check "LOGO.BMP starts red" test "$(convert "$run1/LOGO.BMP" -format '%[pixel:p{0,12}]' info:)" = "srgb(255,0,0)"
@@ -55,14 +56,11 @@ start_app "$fresh"
 wait_for 10 stable "$work/first.rgb" || fail "the window of a first start never settled"
 end_session; ended
 same_as_first() { capture "$work/now.rgb" && cmp -s "$work/now.rgb" "$work/first.rgb"; }
-/usr/bin/python3 -c 'import struct, sys
-sys.stdout.buffer.write(b"BM" + struct.pack("<IHHIIiiHH", 54, 0, 0, 54, 40, 100000, 100000, 1, 24) + bytes(24))' \
-  >"$work/huge.bmp"
 for refused in empty truncated huge; do
   case $refused in
     empty) : >"$fresh/LOGO.BMP" ;;
     truncated) printf 'BM\x10\x00' >"$fresh/LOGO.BMP" ;;
-    huge) cp "$work/huge.bmp" "$fresh/LOGO.BMP" ;;
+    huge) cp "$corpus/huge.bmp" "$fresh/LOGO.BMP" ;;   # 100,000 x 100,000
   esac
   start_app "$fresh"
   check "LOGO.BMP $refused: the window of a first start" wait_for 10 same_as_first
@@ -92,7 +90,7 @@ press space                                   # the focus moved on to Make Logo
 check "Space on Make Logo made the logo" shows 114 120 "0 255 0"
 press space                                   # and on to Ok Logo
 check "Space on Ok Logo saved and ended the tool" ended
-printf '\r\nColor 1 : {000,255,000}\r\nColor 2 : {255,000,255}' >"$work/expected3.txt"
+logo_txt 0 255 0 255 0 255 >"$work/expected3.txt"
 check "the keyboard run wrote LOGO.TXT" cmp -s "$run3/LOGO.TXT" "$work/expected3.txt"
 check "the keyboard run wrote LOGO.BMP" test -s "$run3/LOGO.BMP"
 

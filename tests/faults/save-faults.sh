@@ -44,9 +44,9 @@ for logo in new:red_blue other:green_yellow; do   # the references: clean saves
   mv "$work/ref/LOGO.TXT" "$work/${logo%%:*}.txt"; mv "$work/ref/LOGO.BMP" "$work/${logo%%:*}.bmp"; rmdir "$work/ref"
   [ "$(stat -c %s "$work/${logo%%:*}.bmp")" -eq 9270 ] || fail "the reference save"
 done
-printf '\r\nColor 1 : {255,000,000}\r\nColor 2 : {000,000,255}' | cmp -s - "$work/new.txt" || fail "the reference LOGO.TXT"
+logo_txt 255 0 0 0 0 255 | cmp -s - "$work/new.txt" || fail "the reference LOGO.TXT"
 
-printf '\r\nColor 1 : {000,255,000}\r\nColor 2 : {255,000,255}' >"$work/old.txt"
+logo_txt 0 255 0 255 0 255 >"$work/old.txt"
 head -c 9270 /dev/zero | tr '\0' 'o' >"$work/old.bmp"
 seed_old() { cp "$work/old.txt" "$1/LOGO.TXT"; cp "$work/old.bmp" "$1/LOGO.BMP"; }
 snap="$work/snap"

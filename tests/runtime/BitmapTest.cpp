@@ -21,16 +21,8 @@ std::uint32_t u16(const std::string& b, std::size_t at)
 }
 std::uint32_t u32(const std::string& b, std::size_t at) { return u16(b, at) | u16(b, at + 2) << 16; }
 std::int32_t s32(const std::string& b, std::size_t at) { return std::int32_t(u32(b, at)); }
-void put32(std::string& b, std::size_t at, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        b[at + std::size_t(i)] = char((v >> (8 * i)) & 0xFF);
-}
-void put16(std::string& b, std::size_t at, std::uint32_t v)
-{
-    b[at] = char(v & 0xFF);
-    b[at + 1] = char((v >> 8) & 0xFF);
-}
+using test::bmpFile;
+using test::putLe;
 
 std::vector<std::string> hiddenFiles(const fs::path& dir = ".")
 {
@@ -166,14 +158,14 @@ TEST_F(BitmapFile, UnreadableFilesLeaveAnEmptyBitmap)
     good.rgb.assign(64 * 32, rgb(255, 0, 0));
     const std::string valid = EncodeBmp24(good);
     std::string huge = valid;
-    put32(huge, 18, 100000);
-    put32(huge, 22, 100000);
+    putLe(huge, 18, 100000);
+    putLe(huge, 22, 100000);
     std::string negative = valid;
-    put32(negative, 18, std::uint32_t(-5));
+    putLe(negative, 18, std::uint32_t(-5));
     std::string badOffset = valid;
-    put32(badOffset, 10, 0x7fffffff);
+    putLe(badOffset, 10, 0x7fffffff);
     std::string zeroPlanes = valid;
-    put16(zeroPlanes, 26, 0);
+    putLe(zeroPlanes, 26, 0, 2);
     std::string random(4096, '\0');
     for (std::size_t i = 0; i < random.size(); ++i)
         random[i] = char((i * 7919 + 13) % 251);
@@ -336,26 +328,11 @@ TEST(BitmapSeeds, EverySeedOfTheFuzzerLoadsWholeOrNotAtAll)
 }
 
 namespace {
-// A compressed BMP: bits 4 (RLE4) or 8 (RLE8), rows bottom first.
-std::string rleBmp(int bits, int w, int h, const std::vector<std::uint32_t>& palette, const std::string& data)
+// A compressed 4 x 3 BMP: bits 4 (RLE4) or 8 (RLE8), rows bottom first.
+std::string rleBmp(int bits, const std::vector<std::uint32_t>& palette, const std::string& data)
 {
-    const std::size_t offset = 14 + 40 + 4 * palette.size();
-    std::string f(offset, '\0');
-    f[0] = 'B';
-    f[1] = 'M';
-    put32(f, 2, std::uint32_t(offset + data.size()));
-    put32(f, 10, std::uint32_t(offset));
-    put32(f, 14, 40);
-    put32(f, 18, std::uint32_t(w));
-    put32(f, 22, std::uint32_t(h));
-    put16(f, 26, 1);
-    put16(f, 28, std::uint32_t(bits));
-    put32(f, 30, bits == 8 ? 1 : 2);
-    put32(f, 34, std::uint32_t(data.size()));
-    put32(f, 46, std::uint32_t(palette.size()));
-    for (std::size_t i = 0; i < palette.size(); ++i)
-        put32(f, 54 + 4 * i, palette[i] & 0xFFFFFF);
-    return f + data;
+    return bmpFile({.width = 4, .height = 3, .bits = bits, .compression = bits == 8 ? 1 : 2, .palette = palette,
+                    .pixels = data});
 }
 
 // A palette without black, so that a black pixel cannot have come from it.
@@ -378,17 +355,17 @@ TEST_F(BitmapFile, PixelsThatCompressedDataNeverReachesAreBlackOnEveryRead)
     };
     const std::vector<Case> cases = {
         {"RLE4, data ending after the first row",
-         rleBmp(4, 4, 3, brightPalette(16), std::string("\x04\x11", 2) + endRow + endBitmap),
+         rleBmp(4, brightPalette(16), std::string("\x04\x11", 2) + endRow + endBitmap),
          {{0, 0}, {1, 0}, {2, 0}, {3, 0}}},
         {"RLE8, data ending after the first row",
-         rleBmp(8, 4, 3, brightPalette(2), std::string("\x04\x01", 2) + endRow + endBitmap),
+         rleBmp(8, brightPalette(2), std::string("\x04\x01", 2) + endRow + endBitmap),
          {{0, 0}, {1, 0}, {2, 0}, {3, 0}}},
         {"RLE8 with a delta skip (2 right, 1 up)",
-         rleBmp(8, 4, 3, brightPalette(2),
+         rleBmp(8, brightPalette(2),
                 std::string("\x01\x01\x00\x02\x02\x01\x01\x01", 8) + endBitmap),
          {{0, 0}, {3, 1}}},
         {"RLE8 with a full palette: no index is left for black",
-         rleBmp(8, 4, 3, brightPalette(256), std::string("\x04\x01", 2) + endBitmap),
+         rleBmp(8, brightPalette(256), std::string("\x04\x01", 2) + endBitmap),
          {{0, 0}, {1, 0}, {2, 0}, {3, 0}}},
     };
     for (const auto& c : cases) {
@@ -414,44 +391,14 @@ TEST_F(BitmapFile, PixelsThatCompressedDataNeverReachesAreBlackOnEveryRead)
 }
 
 namespace {
-// A BMP of one row of pixels, written by hand: header size, bits, compression,
-// what follows the header (masks or palette), then the pixel bytes.
-std::string handMadeBmp(int headerSize, int width, int bits, int compression, const std::string& extra,
-                        const std::string& pixels)
-{
-    std::string f(14 + std::size_t(headerSize), '\0');
-    const auto put = [&f](std::size_t at, std::uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            f[at + std::size_t(i)] = char((v >> (8 * i)) & 0xFF);
-    };
-    f[0] = 'B';
-    f[1] = 'M';
-    put(10, std::uint32_t(f.size() + extra.size()), 4);
-    put(14, std::uint32_t(headerSize), 4);
-    if (headerSize == 12) {
-        put(18, std::uint32_t(width), 2);
-        put(20, 1, 2);
-        put(22, 1, 2);
-        put(24, std::uint32_t(bits), 2);
-    } else {
-        put(18, std::uint32_t(width), 4);
-        put(22, 1, 4);
-        put(26, 1, 2);
-        put(28, std::uint32_t(bits), 2);
-        put(30, std::uint32_t(compression), 4);
-    }
-    f += extra + pixels;
-    put(2, std::uint32_t(f.size()), 4);
-    return f;
-}
 std::string le32(std::uint32_t v) { return {char(v & 0xFF), char((v >> 8) & 0xFF), char((v >> 16) & 0xFF), char(v >> 24)}; }
 }  // namespace
 
 TEST(BmpCodec, ReadsEveryStorageExactlyAndWritesAStandardFile)
 {
     // 16 bits in 5-6-5 bit fields: full red, half green, no blue.
-    const std::string f565 = handMadeBmp(40, 2, 16, 3, le32(0xF800) + le32(0x07E0) + le32(0x001F),
-                                         std::string("\x00\xF8\x00\x04", 4));
+    const std::string f565 = bmpFile({.width = 2, .bits = 16, .compression = 3, .masks = le32(0xF800) + le32(0x07E0) + le32(0x001F),
+                                       .pixels = std::string("\x00\xF8\x00\x04", 4)});
     const auto p565 = DecodeBmp(f565);
     ASSERT_TRUE(p565);
     EXPECT_EQ(p565->bits, 24);
@@ -459,28 +406,29 @@ TEST(BmpCodec, ReadsEveryStorageExactlyAndWritesAStandardFile)
     EXPECT_EQ(p565->at(1, 0), 0xFF008200u) << "green 32 of 63 is 130 of 255";
     // 32 bits with an alpha mask (a version 3 header): the alpha is kept.
     const std::string masks = le32(0x00FF0000) + le32(0x0000FF00) + le32(0x000000FF) + le32(0xFF000000);
-    const auto p32 = DecodeBmp(handMadeBmp(56, 1, 32, 3, "", std::string("\x03\x02\x01\x80", 4)).replace(54, 16, masks));
+    const auto p32 = DecodeBmp(bmpFile({.headerSize = 56, .bits = 32, .compression = 3, .pixels = std::string("\x03\x02\x01\x80", 4)}).replace(54, 16, masks));
     ASSERT_TRUE(p32);
     EXPECT_EQ(p32->bits, 32);
     EXPECT_EQ(p32->at(0, 0), 0x80010203u);
     // A channel as wide as the pixel: scaled without overflow.
     const std::string wide = le32(0xFFFFFFFF) + le32(0) + le32(0);
-    const auto pWide = DecodeBmp(handMadeBmp(40, 2, 32, 3, wide, std::string("\x00\x00\x00\x80\xFF\xFF\xFF\xFF", 8)));
+    const auto pWide = DecodeBmp(bmpFile({.width = 2, .bits = 32, .compression = 3, .masks = wide,
+                                          .pixels = std::string("\x00\x00\x00\x80\xFF\xFF\xFF\xFF", 8)}));
     ASSERT_TRUE(pWide);
     EXPECT_EQ(pWide->at(0, 0), 0xFF800000u);
     EXPECT_EQ(pWide->at(1, 0), 0xFFFF0000u);
     // The OS/2 header: a palette of three-byte entries.
-    const auto os2 = DecodeBmp(handMadeBmp(12, 2, 1, 0, std::string("\x10\x20\x30\x40\x50\x60", 6),
-                                           std::string("\x40\x00\x00\x00", 4)));
+    const auto os2 = DecodeBmp(bmpFile({.headerSize = 12, .width = 2, .bits = 1, .palette = {0x302010, 0x605040},
+                                       .pixels = std::string("\x40\x00\x00\x00", 4)}));
     ASSERT_TRUE(os2);
     EXPECT_EQ(os2->bits, 1);
     EXPECT_EQ(os2->at(0, 0), 0xFF302010u);
     EXPECT_EQ(os2->at(1, 0), 0xFF605040u);
     // Bit fields that the header does not leave room for, and a JPEG inside a BMP, are refused.
-    EXPECT_FALSE(DecodeBmp(handMadeBmp(40, 1, 16, 3, "", std::string("\0\0\0\0", 4))));
-    EXPECT_FALSE(DecodeBmp(handMadeBmp(40, 1, 24, 4, "", std::string("\0\0\0\0", 4))));
+    EXPECT_FALSE(DecodeBmp(bmpFile({.bits = 16, .compression = 3, .pixels = std::string(4, '\0')})));
+    EXPECT_FALSE(DecodeBmp(bmpFile({.compression = 4, .pixels = std::string(4, '\0')})));
     // A header size that would wrap 14 + size on a 32-bit system.
-    EXPECT_FALSE(DecodeBmp(handMadeBmp(40, 1, 24, 0, "", std::string("\0\0\0\0", 4)).replace(14, 4, le32(0xFFFFFFF8))));
+    EXPECT_FALSE(DecodeBmp(bmpFile({.pixels = std::string(4, '\0')}).replace(14, 4, le32(0xFFFFFFF8))));
 
     // Written: 24 bits from the bottom row, rows padded to whole words, 96 dots per inch.
     Pixels p;

@@ -126,7 +126,7 @@ TEST(Win32SmallDisk, AFullDiskIsSaidAndTheOldFilesStay)
     Failure full;
     {
         SaveTogether together;
-        full = WriteFileAtomic(log, "\r\nColor 1 : {255,000,000}\r\nColor 2 : {000,000,255}");
+        full = WriteFileAtomic(log, test::logoTxt({255, 0, 0}, {0, 0, 255}));
         if (!full)
             full = WriteFileAtomic(logo, std::string(200000, 'b'));  // more than the disk holds
         if (!full)
