@@ -27,11 +27,14 @@ License: MIT
 ${GL_LICENSE}
 ")
 
+# The manual page carries the project's version and day.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/gradient-logo.1.in ${GL_GEN}/gradient-logo.1 @ONLY)
 # Compressed without a timestamp, as Debian wants manual pages and changelogs.
-foreach(f gradient-logo.1 changelog)
-  add_custom_command(OUTPUT ${GL_GEN}/${f}.gz
-    COMMAND gzip -9n -c ${CMAKE_CURRENT_LIST_DIR}/${f} > ${GL_GEN}/${f}.gz
-    DEPENDS ${CMAKE_CURRENT_LIST_DIR}/${f} VERBATIM)
+foreach(f ${GL_GEN}/gradient-logo.1 ${CMAKE_CURRENT_LIST_DIR}/changelog)
+  get_filename_component(name ${f} NAME)
+  add_custom_command(OUTPUT ${GL_GEN}/${name}.gz
+    COMMAND gzip -9n -c ${f} > ${GL_GEN}/${name}.gz
+    DEPENDS ${f} VERBATIM)
 endforeach()
 add_custom_target(gl_docs ALL DEPENDS ${GL_GEN}/gradient-logo.1.gz ${GL_GEN}/changelog.gz)
 install(FILES ${GL_GEN}/gradient-logo.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)

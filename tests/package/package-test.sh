@@ -26,14 +26,32 @@ check "it holds the manual page" holds share/man/man1/gradient-logo.1.gz
 check "it holds the licence" holds share/doc/gradient-logo/copyright
 check "its library dependencies come from the binary" bash -c "dpkg-deb -f '$deb' Depends | grep -q 'libqt6widgets6 (>='"
 
+# One version and day, set in CMake's project(): the package, its manual page,
+# its changelog and metainfo, and CHANGELOG.md say the same.
+top="$here/../.."
+version=$(sed -n 's/^project(GradientLogo VERSION \([0-9.]*\) .*/\1/p' "$top/CMakeLists.txt")
+day=$(sed -n 's/^set(GL_RELEASE_DATE \(.*\))/\1/p' "$top/CMakeLists.txt")
+shipped() { dpkg-deb --fsys-tarfile "$deb" | tar -xO "./usr/share/$1" | { [[ $1 != *.gz ]] && cat || zcat; }; }
+says() { [ "$1" = "$2" ] || { echo "  it says '$1', not '$2'"; return 1; }; }
+check "the package is version $version" says "$(dpkg-deb -f "$deb" Version)" "$version"
+check "its manual page names $version of $day" says "$(shipped man/man1/gradient-logo.1.gz | sed -n 's/^\.TH [^ ]* 1 \([^ ]*\) "Gradient Logo \([^"]*\)".*/\2 \1/p')" "$version $day"
+check "its changelog's newest entry is $version" says "$(shipped doc/gradient-logo/changelog.gz | sed -n '1s/^gradient-logo (\([^)]*\)).*/\1/p')" "$version"
+check "its metainfo's newest release is $version of $day" says "$(shipped metainfo/io.gradientlogo.gradientlogo.metainfo.xml |
+  sed -n 's/.*<release version="\([^"]*\)" date="\([^"]*\)".*/\1 \2/p' | head -n1)" "$version $day"
+check "the install page names the package of $version" grep -qF "gradient-logo_${version}_" "$top/docs/install.md"
+check "CHANGELOG.md's newest entry is $version of $day" says "$(sed -n 's/^## \[\([^]]*\)\] - \(.*\)/\1 \2/p' "$top/CHANGELOG.md" | head -n1)" "$version $day"
+
 codename=$(os_release VERSION_CODENAME)
 echo "# installed into a fresh Debian $(debian_release), the release this machine runs"
 root="$work/root"
 debian_root "$codename" "$root"
 start_xvfb
 cp "$deb" "$root/tmp/"
-check "apt-get installs the package and what it needs" bash -c \
-  "chroot '$root' sh -c 'apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq /tmp/$(basename "$deb")' >'$work/apt.log' 2>&1 || { tail -20 '$work/apt.log'; exit 1; }"
+apt_install() {
+  timeout 600 chroot "$root" sh -c "apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq /tmp/$(basename "$deb")" \
+    >"$work/apt.log" 2>&1 || { tail -20 "$work/apt.log"; return 1; }
+}
+check "apt-get installs the package and what it needs (10 minutes each try)" retried apt_install
 check "the program is on the PATH" chroot "$root" sh -c 'command -v gradient-logo >/dev/null'
 check "its manual page is there" test -s "$root/usr/share/man/man1/gradient-logo.1.gz"
 
