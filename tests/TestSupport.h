@@ -69,9 +69,9 @@ struct BmpParts {
     int headerSize = 40;
     std::int32_t width = 1, height = 1;
     int bits = 24, compression = 0;
-    std::string masks;
-    std::vector<std::uint32_t> palette;
-    std::string pixels;
+    std::string masks = {};
+    std::vector<std::uint32_t> palette = {};
+    std::string pixels = {};
 };
 std::string bmpFile(const BmpParts& parts);
 // Overwrites a little-endian field of a file in place.

@@ -5,6 +5,7 @@
 
 #include "PixelOps.h"
 #include "XbpPresSpace.h"
+#include "Misuse.h"
 
 namespace rt {
 
@@ -69,14 +70,14 @@ void GraGradient(XbpPresSpace& oPS, const Pos& aStart, const std::vector<Pos>& a
                  const std::vector<std::optional<ColorNumber>>& aColors, int nType)
 {
     if (nType != 0)
-        throw std::invalid_argument("GraGradient: only gradient type 0 is supported");
+        throw Misuse("GraGradient: only gradient type 0 is supported");
     if (aEnds.empty() || aColors.empty())
-        throw std::invalid_argument("GraGradient: an end point and a colour are needed");
+        throw Misuse("GraGradient: an end point and a colour are needed");
     std::vector<RGB> colors;
     for (const auto& c : aColors) {
         const auto rgb = c ? GraGetRGBIntensity(*c) : std::nullopt;
         if (!rgb)
-            throw std::invalid_argument("GraGradient: a colour is no colour number");
+            throw Misuse("GraGradient: a colour is no colour number");
         colors.push_back(*rgb);
     }
     const auto device = oPS.device();

@@ -8,6 +8,7 @@
 #include "PixelOps.h"
 #include "System.h"
 #include "XbpPresSpace.h"
+#include "Misuse.h"
 
 namespace rt {
 
@@ -75,7 +76,7 @@ void XbpBitmap::draw(XbpPresSpace& oPS, const Rect& aTargetRect, std::optional<R
                      std::optional<int> nRop, int nMode) const
 {
     if (aSourceRect || nRop || nMode != 3)
-        throw std::invalid_argument("XbpBitmap::draw: only the whole image in mode 3 is supported");
+        throw Misuse("XbpBitmap::draw: only the whole image in mode 3 is supported");
     const auto device = oPS.device();
     if (!device || isEmpty())
         return;

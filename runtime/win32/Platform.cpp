@@ -24,8 +24,11 @@
 
 #include <cstdlib>
 #include <exception>
+#include <new>
+#include <typeinfo>
 
 #include "Backend.h"
+#include "Misuse.h"
 #include "Runtime.h"
 
 // An exception that escapes everything ends the process as the C++ library's
@@ -39,6 +42,29 @@ void __verbose_terminate_handler()
     std::abort();
 }
 }  // namespace __gnu_cxx
+
+// The C++ library's helpers that raise its exceptions, defined here for the
+// same reason: its own build of them makes each exception's text a string of
+// the older string type, which links that whole type, its instantiations and a
+// random device in (some 45 KB). These raise the same kinds of error, with the
+// library's text as a literal; allocation failures stay std::bad_alloc.
+namespace std {
+void __throw_bad_alloc() { throw bad_alloc(); }
+void __throw_bad_array_new_length() { throw bad_array_new_length(); }
+void __throw_bad_cast() { throw bad_cast(); }
+void __throw_bad_typeid() { throw bad_typeid(); }
+void __throw_bad_exception() { throw bad_exception(); }
+void __throw_logic_error(const char* what) { throw rt::Misuse(what); }
+void __throw_domain_error(const char* what) { throw rt::Misuse(what); }
+void __throw_invalid_argument(const char* what) { throw rt::Misuse(what); }
+void __throw_length_error(const char* what) { throw rt::Misuse(what); }
+void __throw_out_of_range(const char* what) { throw rt::Misuse(what); }
+void __throw_out_of_range_fmt(const char* what, ...) { throw rt::Misuse(what); }
+void __throw_runtime_error(const char* what) { throw rt::Misuse(what); }
+void __throw_range_error(const char* what) { throw rt::Misuse(what); }
+void __throw_overflow_error(const char* what) { throw rt::Misuse(what); }
+void __throw_underflow_error(const char* what) { throw rt::Misuse(what); }
+}  // namespace std
 
 namespace rt {
 

@@ -7,6 +7,7 @@
 #include "XbpDialog.h"
 #include "XbpPresSpace.h"
 #include "XbpStatic.h"
+#include "Misuse.h"
 
 using namespace rt;
 
@@ -61,9 +62,8 @@ TEST(Gradient, EqualColoursUniformAndOnlyTheRectangleIsFilled)
     EXPECT_EQ(at(*bmp, 20, 25), test::rgb(255, 255, 255)) << "far edge exclusive";
     EXPECT_EQ(at(*bmp, 5, 19), test::rgb(255, 255, 255)) << "far edge exclusive";
 
-    EXPECT_THROW(GraGradient(*ps, {0, 0}, {{20, 10}}, {rgb(1, 2, 3), std::nullopt}, 0),
-                 std::invalid_argument);
-    EXPECT_THROW(GraGradient(*ps, {0, 0}, {{20, 10}}, {rgb(1, 2, 3)}, 1), std::invalid_argument);
+    EXPECT_THROW(GraGradient(*ps, {0, 0}, {{20, 10}}, {rgb(1, 2, 3), std::nullopt}, 0), Misuse);
+    EXPECT_THROW(GraGradient(*ps, {0, 0}, {{20, 10}}, {rgb(1, 2, 3)}, 1), Misuse);
 }
 
 TEST(BitBlt, CopiesLowerLeftSubRectangleAndScales)
