@@ -134,10 +134,8 @@ bool StillSpeaking();
 
 // ---- Files -------------------------------------------------------------------
 
-// The current directory, whole; and the home folder, where the platform
-// shortens paths under it to ~ (empty where it does not).
-std::string CurrentFolder();
-std::string HomeFolder();
+// The current directory as the platform's desktop writes it for a person.
+std::string CurrentFolderShown();
 bool IsFile(const std::string& cFile);
 bool EraseFile(const std::string& cFile);
 // The whole file's bytes; a file larger than nMaxBytes is refused before any is read.

@@ -16,15 +16,7 @@ Failure ReadWholeFile(const std::string& cFile, std::size_t nMaxBytes, std::stri
     return backend::ReadFile(cFile, nMaxBytes, cBytes);
 }
 
-std::string CurDirShown()
-{
-    const std::string dir = backend::CurrentFolder(), home = backend::HomeFolder();
-    if (home.empty() || home == "/" || dir.compare(0, home.size(), home) != 0)
-        return dir;
-    if (dir.size() == home.size())
-        return "~";
-    return dir[home.size()] == '/' ? "~" + dir.substr(home.size()) : dir;
-}
+std::string CurDirShown() { return backend::CurrentFolderShown(); }
 
 void Sleep(int nHundredths)
 {

@@ -21,7 +21,8 @@
 
 namespace rt::backend {
 
-std::string CurrentFolder()
+// Under the home folder from ~ (~/Pictures), as shells and file managers write it.
+std::string CurrentFolderShown()
 {
     std::string dir(256, '\0');
     while (!::getcwd(dir.data(), dir.size())) {
@@ -30,20 +31,16 @@ std::string CurrentFolder()
         dir.resize(dir.size() * 2);
     }
     dir.resize(std::strlen(dir.c_str()));
-    return dir;
-}
-
-std::string HomeFolder()
-{
-    const char* home = std::getenv("HOME");
-    if (!home || !*home) {
-        const passwd* pw = ::getpwuid(::getuid());
-        home = pw ? pw->pw_dir : "";
-    }
-    std::string h = home;
-    while (h.size() > 1 && h.back() == '/')
-        h.pop_back();
-    return h;
+    const char* env = std::getenv("HOME");
+    const passwd* pw = env && *env ? nullptr : ::getpwuid(::getuid());
+    std::string home = env && *env ? env : pw ? pw->pw_dir : "";
+    while (home.size() > 1 && home.back() == '/')
+        home.pop_back();
+    if (home.size() <= 1 || dir.compare(0, home.size(), home) != 0)
+        return dir;
+    if (dir.size() == home.size())
+        return "~";
+    return dir[home.size()] == '/' ? "~" + dir.substr(home.size()) : dir;
 }
 
 bool IsFile(const std::string& cFile)

@@ -6,15 +6,13 @@
 
 namespace rt::backend {
 
-std::string CurrentFolder()
+// Whole: Explorer and the file dialogs write no ~.
+std::string CurrentFolderShown()
 {
     std::wstring dir(GetCurrentDirectoryW(0, nullptr), L'\0');
     dir.resize(GetCurrentDirectoryW(static_cast<DWORD>(dir.size()), dir.data()));
     return narrow(dir);
 }
-
-// Explorer and the file dialogs show whole paths, not ~.
-std::string HomeFolder() { return {}; }
 
 bool IsFile(const std::string& cFile)
 {
