@@ -34,8 +34,8 @@ check "it imports only Windows' own DLLs ($(paste -sd' ' "$work/dlls"))" windows
 size=$(stat -c %s "$exe")
 # Each release's mingw-w64 held to its own figures: Debian 13's makes larger programs.
 case "$arch $(os_release VERSION_CODENAME)" in
-  "X86 bookworm") most=300 ;;
-  "amd64 bookworm") most=240 ;;
+  "X86 bookworm") most=220 ;;
+  "amd64 bookworm") most=185 ;;
   X86*) most=330 ;;
   *) most=270 ;;
 esac
