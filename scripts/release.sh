@@ -45,7 +45,7 @@ cp README.md LICENSE CHANGELOG.md "$out/zip/$zipped/"
 # extra time fields: all of them are set to the commit's here.
 chmod 644 "$out/zip/$zipped"/*
 touch -d "@$SOURCE_DATE_EPOCH" "$out/zip/$zipped" "$out/zip/$zipped"/*
-(cd "$out/zip" && find "$zipped" | sort | zip -X -q "$root/dist/$zipped.zip" -@)
+(cd "$out/zip" && find "$zipped" | sort | zip -X -D -q "$root/dist/$zipped.zip" -@)
 
 (cd "$root/dist" && sha256sum -- *.deb *.zip >SHA256SUMS)
 echo "release $version in dist/:"
