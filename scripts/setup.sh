@@ -35,7 +35,7 @@ if [ "$tests" = ON ]; then
              orca speech-dispatcher speech-dispatcher-audio-plugins)
   [ -n "${GL_SUITES_ONLY:-}" ] ||
     packages+=(clang libclang-rt-dev libbenchmark-dev bc valgrind strace
-               dpkg-dev lintian debootstrap binutils-mingw-w64-i686 binutils-mingw-w64-x86-64)
+               dpkg-dev zip lintian debootstrap binutils-mingw-w64-i686 binutils-mingw-w64-x86-64)
 fi
 # The Windows programs: built by mingw-w64, run by Wine; the 32-bit one needs
 # Wine's 32-bit half, from the i386 architecture. Their widget tests need the

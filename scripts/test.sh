@@ -3,12 +3,21 @@
 # tests (widget, end-to-end, accessibility, Wayland, failing disks, package,
 # READMEs, install); all of them that can be again built with AddressSanitizer
 # and UndefinedBehaviorSanitizer; a bounded run of the LOGO.BMP fuzzer; the
-# other Debian release in a fresh root; the Windows programs under Wine. Every stage runs even when one before it
+# other Debian release in a fresh root; the Windows programs under Wine, and
+# a release built twice. Every stage has a deadline and runs even when one before it
 # failed; the last lines say how each went and name every check that could
 # not run on this machine, and the status is not 0 if any failed.
+#
+# With --fast: only the widget, end-to-end and accessibility tests (ctest's
+# label fast) on the tree already built by scripts/setup.sh --tests, built
+# again first; nothing is installed. A few minutes, for a contributor's loop.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+if [ "${1:-}" = --fast ]; then
+  [ -f build/CTestTestfile.cmake ] || { echo "no test build yet: run bash scripts/setup.sh --tests first"; exit 1; }
+  cmake --build build && cd build && exec ctest -L fast --output-on-failure --timeout 300
+fi
 tree_before=$(git status --porcelain --untracked-files=all)
 
 results=()
@@ -18,13 +27,18 @@ failed=0
 GL_NOT_RUN=$(mktemp)
 export GL_NOT_RUN
 trap 'rm -f "$GL_NOT_RUN"' EXIT
-stage() {  # stage "name" command...
-  local name=$1 start=$SECONDS; shift
+# stage "name" minutes command...: a stage that runs past its deadline is
+# ended, and fails saying so.
+stage() {
+  local name=$1 minutes=$2 start=$SECONDS status=0; shift 2
   echo "== $name"
-  if "$@"; then
+  timeout -k 60 "$((minutes * 60))" bash -c '"$@"' stage "$@" || status=$?
+  if [ "$status" -eq 0 ]; then
     results+=("ok: $name ($((SECONDS - start)) s)"); passed=$((passed + 1))
   else
-    results+=("FAILED: $name ($((SECONDS - start)) s)"); failed=$((failed + 1))
+    [ "$status" -ne 124 ] || echo "FAILED: $name: past its deadline of $minutes minutes"
+    local late=; [ "$status" -ne 124 ] || late=", past its deadline"
+    results+=("FAILED: $name ($((SECONDS - start)) s$late)"); failed=$((failed + 1))
   fi
 }
 tests() { (cd "$root/build" && ctest --output-on-failure --timeout 900); }
@@ -39,16 +53,28 @@ sanitized() {
     ctest --output-on-failure --timeout 1800)
 }
 fuzzing() { bash "$root/scripts/fuzz.sh" --build && (cd "$root/build-fuzz" && ctest --output-on-failure --timeout 900); }
-# The 64-bit program built again in another folder: the same bytes.
-same_again() {
-  cmake -S "$root" -B "$root/build-win64-again" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DGL_MINGW_ARCH=x86_64 >/dev/null &&
-  cmake --build "$root/build-win64-again" --target gradient-logo >/dev/null &&
-  cmp "$root/build-win64/app/gradient-logo.exe" "$root/build-win64-again/app/gradient-logo.exe" &&
-  echo "ok: two builds of the 64-bit program are the same bytes"
+# The release twice, from two fresh clones of the commit in folders of
+# different names, under another umask, time zone and locale the second time:
+# the same bytes; and the zip holds what it should.
+release_twice() {
+  local a b zipped
+  a=$(mktemp -d) b=$(mktemp -d -t another-folder-XXXXXX)
+  git clone -q "$root" "$a/gradient-logo" && git clone -q "$root" "$b/gl" &&
+  (cd "$a/gradient-logo" && bash scripts/release.sh) >"$a/release.log" 2>&1 &&
+  (cd "$b/gl" && umask 077 && TZ=Pacific/Kiritimati LC_ALL=de_DE.UTF-8 bash scripts/release.sh) >"$b/release.log" 2>&1 ||
+    { tail -30 "$a/release.log" "$b/release.log"; rm -rf "$a" "$b"; return 1; }
+  zipped=$(cd "$a/gradient-logo/dist" && ls -- *.zip)
+  diff -r "$a/gradient-logo/dist" "$b/gl/dist" &&
+  echo "ok: two releases of one commit are the same bytes: $(cd "$a/gradient-logo/dist" && ls | tr '\n' ' ')" &&
+  python3 -m zipfile -l "$a/gradient-logo/dist/$zipped" | awk 'NR > 1 { print $1 }' |
+    diff - <(printf "${zipped%.zip}/%s\n" CHANGELOG.md LICENSE README.md gradient-logo-x64.exe gradient-logo-x86.exe) &&
+  echo "ok: the zip holds both programs, README, LICENSE and CHANGELOG"
+  local status=$?
+  rm -rf "$a" "$b"
+  return $status
 }
 windows() {
-  bash "$root/scripts/build-windows.sh" --tests && same_again &&
+  bash "$root/scripts/build-windows.sh" --tests && release_twice &&
   (cd "$root/build-win64-tests" && ctest --output-on-failure --timeout 900) &&
   bash "$root/tests/windows/windows.sh" "$root/build-win32/app/gradient-logo.exe" X86 "$root/build/app/gradient-logo" \
     "$root/build-win32/tests/windows/accessible_names.exe" &&
@@ -68,14 +94,19 @@ tree_unchanged() {
   [ "$now" = "$tree_before" ] || { echo "the work tree changed:"; diff <(echo "$tree_before") <(echo "$now"); return 1; }
 }
 
-stage "set-up: the test tools installed, the tool and its tests built" bash "$root/scripts/setup.sh" --tests --windows
-stage "tests" tests
-stage "tests with AddressSanitizer and UndefinedBehaviorSanitizer" sanitized
-stage "fuzzing LOGO.BMP" fuzzing
-stage "the other Debian release, in a fresh root" bash "$root/tests/release/other-release.sh"
-stage "the Windows programs, 32- and 64-bit, and the widget tests on Windows, under Wine" windows
-stage "no two tracked paths differ only by case" no_case_twins
-stage "the work tree is as it was" tree_unchanged
+export root tree_before GL_WINE_TEMPLATE
+export -f tests sanitized fuzzing release_twice windows no_case_twins tree_unchanged
+stage "set-up: the test tools installed, the tool and its tests built" 40 bash "$root/scripts/setup.sh" --tests --windows
+stage "tests" 30 tests
+stage "tests with AddressSanitizer and UndefinedBehaviorSanitizer" 15 sanitized
+stage "fuzzing LOGO.BMP" 10 fuzzing
+stage "the other Debian release, in a fresh root" 30 bash "$root/tests/release/other-release.sh"
+# One Wine prefix for the stage, copied by each of its tests.
+GL_WINE_TEMPLATE=$(mktemp -d)
+stage "the Windows programs, 32- and 64-bit, the widget tests on Windows under Wine, and the release" 30 windows
+rm -rf "$GL_WINE_TEMPLATE"
+stage "no two tracked paths differ only by case" 1 no_case_twins
+stage "the work tree is as it was" 1 tree_unchanged
 
 echo "== stages"
 printf '%s\n' "${results[@]}"

@@ -92,10 +92,22 @@ start_wine() {
     export PATH="$work/bin:$PATH"
   fi
   at_exit+=("wineserver -k 2>/dev/null")
+  # A stage makes its prefix once (GL_WINE_TEMPLATE, a folder of its own) and
+  # each test starts from a copy, with nothing of another test's settings.
+  if [ -f "${GL_WINE_TEMPLATE:-/nonexistent}/system.reg" ]; then
+    mkdir -p "$WINEPREFIX" && cp -a "$GL_WINE_TEMPLATE/." "$WINEPREFIX/" || fail "the stage's Wine prefix cannot be copied"
+    wine_server
+    return
+  fi
   wine_server
   wineboot --init >"$work/wine.log" 2>&1 || { cat "$work/wine.log"; fail "no Wine prefix could be made"; }
   wine_setting 'HKCU\Software\Wine\X11 Driver' Managed REG_SZ N
   ln -sf /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+  if [ -n "${GL_WINE_TEMPLATE:-}" ]; then
+    wineserver -k 2>/dev/null; wineserver -w   # the registry written out
+    cp -a "$WINEPREFIX/." "$GL_WINE_TEMPLATE/" || fail "the stage's Wine prefix cannot be kept"
+    wine_server
+  fi
 }
 # One Wine server for the whole test, until it is ended: one left to end by
 # itself, seconds after its last program, may be ending as the next one starts.
@@ -285,6 +297,9 @@ cancel() {
 
 # Fresh minimal Debian roots, for the package test and the other release.
 # os_release KEY: this machine's /etc/os-release value.
+# LOGO.TXT as the tool writes it for two colours: logo_txt R1 G1 B1 R2 G2 B2.
+logo_txt() { printf '\r\nColor 1 : {%03d,%03d,%03d}\r\nColor 2 : {%03d,%03d,%03d}' "$@"; }
+
 os_release() { (. /etc/os-release && eval "echo \"\${$1:-}\""); }
 # debian_release: "12 (bookworm)", or the codename alone where the release has
 # no number yet (testing).
@@ -301,6 +316,16 @@ debian_archive() {
       "${files[@]}" 2>/dev/null; } |
     grep -E '/debian/?$' | head -n1 | grep . || fail "no Debian archive in this machine's apt sources"
 }
+# retried command...: tried again after 20 and 40 s, as a mirror that is
+# syncing needs; the last failure's output stays.
+retried() {
+  local n
+  for n in 1 2 3; do
+    "$@" && return 0
+    ((n < 3)) && { echo "  failed (try $n of 3), trying again in $((n * 20)) s: $*"; sleep $((n * 20)); }
+  done
+  return 1
+}
 # debian_root codename dir: debootstrap a minimal root (downloads cached
 # outside the repository), with /proc, the X socket folder and the caches of
 # downloaded packages mounted; all unmounted and removed on exit.
@@ -310,9 +335,12 @@ debian_root() {
   [ "$(id -u)" -eq 0 ] || fail "debootstrap needs root"
   mkdir -p "$cache_dir/debootstrap-$codename" "$cache_dir/apt-$codename"
   at_exit+=("remove_root '$root'")
-  debootstrap --variant=minbase --cache-dir="$cache_dir/debootstrap-$codename" "$codename" "$root" \
-    "$(debian_archive)" >"$work/debootstrap-$codename.log" 2>&1 ||
-    { tail -20 "$work/debootstrap-$codename.log"; fail "debootstrap $codename"; }
+  fresh_root() {
+    remove_root "$root"   # what a failed try left, never while anything is mounted inside
+    timeout 900 debootstrap --variant=minbase --cache-dir="$cache_dir/debootstrap-$codename" "$codename" "$root" \
+      "$(debian_archive)" >"$work/debootstrap-$codename.log" 2>&1
+  }
+  retried fresh_root || { tail -20 "$work/debootstrap-$codename.log"; fail "debootstrap $codename (15 minutes each try)"; }
   # Bound folders are made slaves: what is mounted inside the root never shows outside it.
   mount -t proc proc "$root/proc"
   mount --bind /dev "$root/dev" && mount --make-rslave "$root/dev"
@@ -324,7 +352,7 @@ debian_root() {
 }
 remove_root() {  # unmounted first; never removed while anything is still mounted inside
   local m
-  for m in var/cache/apt/archives tmp/.X11-unix dev/shm dev proc; do
+  for m in var/cache/apt/archives tmp/.X11-unix dev/shm dev/pts dev sys proc; do
     if mountpoint -q "$1/$m" 2>/dev/null; then umount "$1/$m" 2>/dev/null || umount -l "$1/$m"; fi
   done
   grep -q " $1/" /proc/mounts || rm -rf "$1"
