@@ -1,10 +1,29 @@
 #include "TestSupport.h"
 
+#include "Gra.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <random>
 
 namespace test {
+
+std::pair<std::shared_ptr<rt::XbpBitmap>, std::shared_ptr<rt::XbpPresSpace>> canvas(int w, int h, int bits)
+{
+    auto bmp = rt::XbpBitmap::New();
+    bmp->create();
+    bmp->make(w, h, 1, bits);
+    auto ps = rt::XbpPresSpace::New();
+    bmp->presSpace(ps);
+    return {bmp, ps};
+}
+
+std::shared_ptr<rt::XbpBitmap> gradientLogo(rt::RGB color1, rt::RGB color2)
+{
+    const auto [logo, ps] = canvas(128, 24);
+    rt::GraGradient(*ps, {0, 0}, {{128, 24}}, {rt::GraMakeRGBColor(color1), rt::GraMakeRGBColor(color2)}, 0);
+    return logo;
+}
 
 void putLe(std::string& bytes, std::size_t at, std::uint32_t v, int size)
 {

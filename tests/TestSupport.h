@@ -23,6 +23,7 @@
 #include "Pixels.h"
 #include "XbpBitmap.h"
 #include "XbpDialog.h"
+#include "XbpPresSpace.h"
 #include "XbpStatic.h"
 
 namespace test {
@@ -61,6 +62,11 @@ inline void expectNear(std::uint32_t a, std::uint32_t b, int by = 3)
     EXPECT_NEAR(green(a), green(b), by);
     EXPECT_NEAR(blue(a), blue(b), by);
 }
+
+// A white bitmap of the size and format, with a presentation space bound to it to draw on.
+std::pair<std::shared_ptr<rt::XbpBitmap>, std::shared_ptr<rt::XbpPresSpace>> canvas(int w, int h, int bits = 24);
+// The 128 x 24 logo computed from colour 1 to colour 2, as Make Logo must draw it.
+std::shared_ptr<rt::XbpBitmap> gradientLogo(rt::RGB color1, rt::RGB color2);
 
 // A BMP written by hand, the one builder of the tests: a header of that size
 // (12: OS/2, with three-byte palette entries; 40 and more: Windows), then the

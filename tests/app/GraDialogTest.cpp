@@ -106,12 +106,7 @@ TEST_F(GraDialogTest, MakeLogoDrawsCapturesAndShowsTheBar)
         ASSERT_EQ(test::pixel(d->oLogo, 127, y), rgb(0, 0, 255));
     }
     // Every pixel is the computed gradient, on any screen scale.
-    auto expected = XbpBitmap::New();
-    expected->make(128, 24);
-    auto ps = XbpPresSpace::New();
-    expected->presSpace(ps);
-    GraGradient(*ps, {0, 0}, {{128, 24}}, {number(255, 0, 0), number(0, 0, 255)}, 0);
-    EXPECT_TRUE(test::samePicture(d->oLogo->pixels(), expected->pixels()));
+    EXPECT_TRUE(test::samePicture(d->oLogo->pixels(), test::gradientLogo({255, 0, 0}, {0, 0, 255})->pixels()));
     EXPECT_TRUE(test::shown(*d->oStat0));
     EXPECT_EQ(d->oStat0->captionBitmap(), d->oLogo);
 

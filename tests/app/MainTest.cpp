@@ -30,13 +30,7 @@ TEST_F(MainRun, TypicalRunWritesBothFilesAndEnds)
     EXPECT_EQ(pixel(logo, 127, 23), rgb(0, 0, 255));
 
     // Byte for byte the file of the computed gradient, whatever the screen's scale.
-    auto expected = XbpBitmap::New();
-    expected->make(128, 24);
-    auto ps = XbpPresSpace::New();
-    expected->presSpace(ps);
-    GraGradient(*ps, {0, 0}, {{128, 24}},
-                {GraMakeRGBColor(RGB{255, 0, 0}), GraMakeRGBColor(RGB{0, 0, 255})}, 0);
-    ASSERT_EQ(expected->saveFile("EXPECTED.BMP"), std::nullopt);
+    ASSERT_EQ(gradientLogo({255, 0, 0}, {0, 0, 255})->saveFile("EXPECTED.BMP"), std::nullopt);
     EXPECT_EQ(readAll("LOGO.BMP"), readAll("EXPECTED.BMP"));
 }
 

@@ -68,17 +68,11 @@ TEST(Bitmap, MakeHonoursFormatsAndRefusesEmptySizes)
 
 TEST(Bitmap, DrawStretchesTheWholeImageIntoAnyFormat)
 {
-    auto src = XbpBitmap::New();
-    src->make(2, 1);
-    auto srcPS = XbpPresSpace::New();
-    src->presSpace(srcPS);
+    const auto [src, srcPS] = test::canvas(2, 1);
     GraGradient(*srcPS, {0, 0}, {{1, 1}}, {GraMakeRGBColor(RGB{0, 0, 0})}, 0);  // left black
 
     for (const int bits : {24, 8, 1}) {
-        auto dst = XbpBitmap::New();
-        dst->make(40, 10, 1, bits);
-        auto ps = XbpPresSpace::New();
-        dst->presSpace(ps);
+        const auto [dst, ps] = test::canvas(40, 10, bits);
         src->draw(*ps, {0, 0, 40, 10});
         EXPECT_EQ(dst->bits(), bits);
         EXPECT_EQ(test::red(test::pixel(dst, 0, 0)), 0) << bits;
@@ -91,12 +85,8 @@ class BitmapFile : public test::InTempDir {};
 
 TEST_F(BitmapFile, SavesA24BitBottomUpWindowsBmpAndReadsItBack)
 {
-    auto b = XbpBitmap::New();
-    b->make(128, 24);
-    auto ps = XbpPresSpace::New();
-    b->presSpace(ps);
-    GraGradient(*ps, {0, 0}, {{128, 24}}, {GraMakeRGBColor(RGB{255, 0, 0}), GraMakeRGBColor(RGB{0, 0, 255})}, 0);
-    GraGradient(*ps, {0, 0}, {{1, 1}}, {GraMakeRGBColor(RGB{0, 255, 0})}, 0);  // lower-left pixel
+    const auto b = test::gradientLogo({255, 0, 0}, {0, 0, 255});
+    GraGradient(*b->presSpace(), {0, 0}, {{1, 1}}, {GraMakeRGBColor(RGB{0, 255, 0})}, 0);  // lower-left pixel
 
     EXPECT_EQ(b->saveFile("LOGO.BMP"), std::nullopt);
     const std::string f = test::readAll("LOGO.BMP");
@@ -319,10 +309,7 @@ TEST(BitmapSeeds, EverySeedOfTheFuzzerLoadsWholeOrNotAtAll)
     const auto& palette = past.pixels().palette;
     EXPECT_NE(std::find(palette.begin(), palette.end(), rgb(0, 0, 0)), palette.end()) << "black is in the palette";
     EXPECT_EQ(test::pixel(past, 0, 0), rgb(0, 0, 0));
-    auto big = XbpBitmap::New();
-    big->make(365, 140);
-    auto ps = XbpPresSpace::New();
-    big->presSpace(ps);
+    const auto [big, ps] = test::canvas(365, 140);
     past.draw(*ps, {0, 0, 365, 140});
     EXPECT_EQ(test::pixel(big, 10, 10), rgb(0, 0, 0));
 }

@@ -14,16 +14,7 @@ using namespace rt;
 namespace {
 std::optional<ColorNumber> rgb(int r, int g, int b) { return GraMakeRGBColor(RGB{r, g, b}); }
 
-// A white bitmap of the size with a space bound to it (instantiated only).
-std::pair<std::shared_ptr<XbpBitmap>, std::shared_ptr<XbpPresSpace>> canvas(int w, int h)
-{
-    auto bmp = XbpBitmap::New();
-    bmp->create();
-    bmp->make(w, h);
-    auto ps = XbpPresSpace::New();
-    bmp->presSpace(ps);
-    return {bmp, ps};
-}
+using test::canvas;
 
 std::uint32_t at(const XbpBitmap& b, int x, int yFromTop) { return test::pixel(b, x, yFromTop); }
 }  // namespace

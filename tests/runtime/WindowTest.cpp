@@ -52,10 +52,7 @@ TEST(Window, StaticShowsItsColourAndBitmapCaption)
     s->caption = "Color 1";
     s->create();
     s->setColorBG(*GraMakeRGBColor(RGB{0, 0, 0}));
-    auto probe = XbpBitmap::New();
-    probe->make(64, 32);
-    auto probePS = XbpPresSpace::New();
-    probe->presSpace(probePS);
+    const auto [probe, probePS] = test::canvas(64, 32);
     auto lock = s->lockPS();
     GraBitBlt(*probePS, *lock, {0, 0, 64, 32}, {0, 0, 64, 32});
     s->unlockPS(lock);
@@ -74,10 +71,7 @@ TEST(Window, StaticShowsItsColourAndBitmapCaption)
     bmpStatic->setColorBG(*GraMakeRGBColor(RGB{0, 0, 255}));
     bmpStatic->setCaption(picture);
     lock = bmpStatic->lockPS();
-    auto out = XbpBitmap::New();
-    out->make(20, 10);
-    auto outPS = XbpPresSpace::New();
-    out->presSpace(outPS);
+    const auto [out, outPS] = test::canvas(20, 10);
     GraBitBlt(*outPS, *lock, {0, 0, 20, 10}, {0, 0, 20, 10});
     bmpStatic->unlockPS(lock);
     // The white caption sits in the lower-left corner, the blue background elsewhere.
