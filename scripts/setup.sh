@@ -29,12 +29,12 @@ packages=("$@" cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins
 if [ "$tests" = ON ]; then
   packages+=(git libgtest-dev libgmock-dev
              xvfb xauth xdotool x11-utils imagemagick
-             desktop-file-utils appstream
+             desktop-file-utils appstream strace
              openbox weston
              dbus-daemon dbus-bin at-spi2-core python3-pyatspi locales
              orca speech-dispatcher speech-dispatcher-audio-plugins)
   [ -n "${GL_SUITES_ONLY:-}" ] ||
-    packages+=(clang libclang-rt-dev libbenchmark-dev bc valgrind strace
+    packages+=(clang libclang-rt-dev libbenchmark-dev bc valgrind
                dpkg-dev zip lintian debootstrap binutils-mingw-w64-i686 binutils-mingw-w64-x86-64)
 fi
 # The Windows programs: built by mingw-w64, run by Wine; the 32-bit one needs

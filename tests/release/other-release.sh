@@ -74,7 +74,7 @@ check "the test set-up installs what those tests use and builds them" \
   logged test-setup in_root bash -c 'cd /src && GL_SUITES_ONLY=1 bash scripts/setup.sh --tests'
 check "the tests pass there: $suites" \
   logged tests in_root bash -c "cd /src/build && ctest --output-on-failure --timeout 600 -R '^($suites)\$'"
-check "and nothing those tests do not use" none_installed valgrind strace clang lintian debootstrap libbenchmark-dev
+check "and nothing those tests do not use" none_installed valgrind clang lintian debootstrap libbenchmark-dev
 grep -E 'tests passed|tests failed' "$work/tests.log" || true
 check "its mingw-w64 builds both Windows programs" \
   logged windows-build in_root bash -c 'cd /src && bash scripts/build-windows.sh'
