@@ -56,6 +56,9 @@ NativePlatform* StartPlatform(const std::string& argv0, const std::string& deskt
 
 // ---- Events -----------------------------------------------------------------
 
+// Pauses the calling thread (0: yields it); processes no events.
+void PauseThread(int milliseconds);
+
 // Runs the platform's event processing until an event may have been queued.
 void RunUntilEventQueued();
 // An event was queued: the event processing that waits for one may return.

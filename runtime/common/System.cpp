@@ -1,8 +1,5 @@
 #include "System.h"
 
-#include <chrono>
-#include <thread>
-
 #include "Backend.h"
 
 namespace rt {
@@ -18,12 +15,6 @@ Failure ReadWholeFile(const std::string& cFile, std::size_t nMaxBytes, std::stri
 
 std::string CurDirShown() { return backend::CurrentFolderShown(); }
 
-void Sleep(int nHundredths)
-{
-    if (nHundredths <= 0)
-        std::this_thread::yield();
-    else
-        std::this_thread::sleep_for(std::chrono::milliseconds(10 * nHundredths));
-}
+void Sleep(int nHundredths) { backend::PauseThread(nHundredths > 0 ? 10 * nHundredths : 0); }
 
 }  // namespace rt

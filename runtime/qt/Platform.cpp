@@ -18,10 +18,12 @@
 #include <QLocale>
 #include <QSocketNotifier>
 #include <QTranslator>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "Accessibility.h"
 #include "Backend.h"
@@ -120,4 +122,12 @@ NativePlatform* StartPlatform(const std::string& argv0, const std::string& deskt
 }
 
 }  // namespace backend
+void backend::PauseThread(int milliseconds)
+{
+    if (milliseconds <= 0)
+        std::this_thread::yield();
+    else
+        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
 }  // namespace rt

@@ -89,4 +89,8 @@ NativePlatform* backend::StartPlatform(const std::string&, const std::string&)
     return new NativePlatform;
 }
 
+// Windows' own pause: the C++ library's, with GCC 14's threads, would link its
+// thread support and the older string type with it.
+void backend::PauseThread(int milliseconds) { ::Sleep(static_cast<DWORD>(milliseconds)); }
+
 }  // namespace rt

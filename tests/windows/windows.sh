@@ -36,8 +36,8 @@ size=$(stat -c %s "$exe")
 case "$arch $(os_release VERSION_CODENAME)" in
   "X86 bookworm") most=220 ;;
   "amd64 bookworm") most=185 ;;
-  X86*) most=330 ;;
-  *) most=270 ;;
+  X86*) most=290 ;;
+  *) most=250 ;;
 esac
 check "it is small enough to copy around: $size bytes, at most $most KB ($(debian_release)'s toolchain)" \
   test "$size" -le $((most * 1024))
