@@ -36,8 +36,8 @@ stage() {
   if [ "$status" -eq 0 ]; then
     results+=("ok: $name ($((SECONDS - start)) s)"); passed=$((passed + 1))
   else
-    [ "$status" -ne 124 ] || echo "FAILED: $name: past its deadline of $minutes minutes"
-    local late=; [ "$status" -ne 124 ] || late=", past its deadline"
+    local late=
+    [ "$status" -ne 124 ] || { late=", past its deadline"; echo "FAILED: $name: past its deadline of $minutes minutes"; }
     results+=("FAILED: $name ($((SECONDS - start)) s$late)"); failed=$((failed + 1))
   fi
 }
