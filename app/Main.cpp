@@ -7,37 +7,20 @@
 #include "AppEvents.h"
 #include "AppWindows.h"
 #include "GraDialog.h"
-#include "SaveLogo.h"
-#include "SaveTogether.h"
+#include "SaveBoth.h"
 
 using namespace rt;
 
 void APPSYS() {}
 
 namespace {
-// Both files are written beside their old ones first and put in place only
-// when both are ready, so that a failed save leaves the pair as it was: two
-// files that describe different logos would be worse than either.
-Failure WriteBoth(GraDialog& oApp, std::string& cFile)
-{
-    SaveTogether together;
-    cFile = "LOGO.TXT";
-    if (Failure failure = oApp.WriteLog())
-        return failure;
-    cFile = "LOGO.BMP";
-    if (Failure failure = SaveLogo(oApp.oLogo))
-        return failure;
-    return together.place(cFile);
-}
-
 // "Ok Logo": write both files, then close. When a file cannot be written the
 // window stays open and neither file changes, so that nothing the user made
 // is lost and they can try again; the message names the file and the reason.
 void OkLogo(GraDialog& oApp)
 {
-    std::string cFile;
-    if (const Failure failure = WriteBoth(oApp, cFile)) {
-        MsgBox("The logo could not be saved.\n" + cFile + ": " + *failure);
+    if (const std::optional<std::string> cMessage = SaveBoth([&oApp] { return oApp.WriteLog(); }, oApp.oLogo)) {
+        MsgBox(*cMessage);
         return;
     }
     // Said before the window closes, so that Ok Logo never sounds like the close box.

@@ -12,7 +12,8 @@ namespace rt {
 // prepares: the new bytes are written and flushed beside the file, and the
 // file is checked to be replaceable, but nothing is replaced yet. place() then
 // puts every prepared file in its place, in the order they were written; if
-// one cannot be placed, those placed before it are put back as they were.
+// one cannot be placed, those placed before it are put back as they were,
+// whatever failed, an exception included.
 // Between processes too, one save at a time is placed in a folder: a second
 // waits a few seconds for the first, then fails saying another is saving.
 // Closed without place(), it removes what it prepared and changes nothing.
@@ -27,6 +28,10 @@ public:
     // Nothing when every file is in place, else the file that could not be
     // placed (as it was named to WriteFileAtomic) and the reason.
     Failure place(std::string& cFile);
+    // After place(): whether every file is new, even where it then failed
+    // (the folder could not be flushed, so the new files may not survive a
+    // power cut yet). Before place() or after a failed one: false.
+    bool replaced() const;
 
     struct Impl;
 

@@ -24,8 +24,8 @@ packages=("$@" cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins
 # The tests: the names exist on Debian 12 and 13 alike. The widget,
 # end-to-end, window manager, Wayland, accessibility and install tests need the
 # first list; GL_SUITES_ONLY=1 (the other release's root) stops there. The
-# rest serve the fuzzer, the benchmarks, memcheck, the save faults, the
-# package, the Debian roots and the Windows resources.
+# rest serve the fuzzer, the benchmarks, memcheck, the save faults (an exFAT
+# stick among them), the package, the Debian roots and the Windows resources.
 if [ "$tests" = ON ]; then
   packages+=(git libgtest-dev libgmock-dev
              xvfb xauth xdotool x11-utils imagemagick
@@ -35,7 +35,8 @@ if [ "$tests" = ON ]; then
              orca speech-dispatcher speech-dispatcher-audio-plugins)
   [ -n "${GL_SUITES_ONLY:-}" ] ||
     packages+=(clang libclang-rt-dev libbenchmark-dev bc valgrind
-               dpkg-dev zip lintian debootstrap binutils-mingw-w64-i686 binutils-mingw-w64-x86-64)
+               dpkg-dev zip lintian debootstrap binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
+               exfat-fuse exfatprogs)
 fi
 # The Windows programs: built by mingw-w64, run by Wine; the 32-bit one needs
 # Wine's 32-bit half, from the i386 architecture. Their widget tests need the

@@ -3,10 +3,57 @@
 #include "Gra.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <cstdlib>
+#include <new>
 #include <random>
 
+// Every allocation of a test binary counts down FailingAllocation's number;
+// all of these forms go through malloc and free, so that no pair is mixed.
+namespace {
+std::atomic<long> allocationsLeft{0};  // 0: none is to fail
+std::atomic<bool> allocationFailed{false};
+
+void* allocate(std::size_t size)
+{
+    if (allocationsLeft.load() > 0 && --allocationsLeft == 0) {
+        allocationFailed = true;
+        throw std::bad_alloc();
+    }
+    if (void* p = std::malloc(size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+}  // namespace
+
+void* operator new(std::size_t size) { return allocate(size); }
+void* operator new[](std::size_t size) { return allocate(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    try {
+        return allocate(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+
 namespace test {
+
+FailingAllocation::FailingAllocation(long n)
+{
+    allocationFailed = false;
+    allocationsLeft = n;
+}
+FailingAllocation::~FailingAllocation() { allocationsLeft = 0; }
+bool FailingAllocation::failed() const { return allocationFailed; }
 
 std::pair<std::shared_ptr<rt::XbpBitmap>, std::shared_ptr<rt::XbpPresSpace>> canvas(int w, int h, int bits)
 {

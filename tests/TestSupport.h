@@ -110,6 +110,18 @@ inline void writeAll(const std::filesystem::path& name, const std::string& bytes
 enum class Fault { NoSuchFile, Folder };
 std::string systemReason(Fault fault);
 
+// Memory that runs out: while one lives, the n-th allocation from its start
+// throws std::bad_alloc (once; those after it succeed).
+class FailingAllocation {
+public:
+    explicit FailingAllocation(long n);
+    ~FailingAllocation();
+    FailingAllocation(const FailingAllocation&) = delete;
+    FailingAllocation& operator=(const FailingAllocation&) = delete;
+    // Whether the n-th allocation came (and so failed).
+    bool failed() const;
+};
+
 // The names in the current directory, sorted.
 std::vector<std::string> filesHere();
 

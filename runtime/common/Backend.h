@@ -148,23 +148,26 @@ Failure ReadFile(const std::string& cFile, std::size_t nMaxBytes, std::string& c
 // one (SaveTogether). A prepared file is the backend's own.
 struct PreparedFile;
 // Removes whatever of it is not in place: the new file if not placed, what
-// KeepOld kept once it is not needed.
-void Discard(PreparedFile* prepared);
+// KeepOld kept once it is not needed. Allocates nothing and never throws.
+void Discard(PreparedFile* prepared) noexcept;
 struct DiscardPrepared {
-    void operator()(PreparedFile* p) const { Discard(p); }
+    void operator()(PreparedFile* p) const noexcept { Discard(p); }
 };
 using Prepared = std::unique_ptr<PreparedFile, DiscardPrepared>;
 // Writes the bytes and flushes them to the disk beside the file (through
 // symbolic links, to their target), and checks that the file can be replaced;
 // nothing visible changes.
 Failure PrepareFile(const std::string& cFile, const std::string& cBytes, Prepared& prepared);
-// Keeps the file's present state aside, so that RestoreFile can bring it back.
+// Keeps the file's present state aside, so that RestoreFile can bring it back:
+// a second name where the file system has them, a copy where it has not.
 Failure KeepOld(PreparedFile& prepared);
 // Puts the new bytes in the file's place in one step.
 Failure PlaceFile(PreparedFile& prepared);
-// After a PlaceFile that succeeded: the file as KeepOld found it (absent, if it was).
-void RestoreFile(PreparedFile& prepared);
-// After every file is placed: the folder flushed to the disk.
+// After a PlaceFile that succeeded: the file as KeepOld found it (absent, if
+// it was). It runs while an exception unwinds: it allocates nothing and never throws.
+void RestoreFile(PreparedFile& prepared) noexcept;
+// After every file is placed: the folder flushed to the disk (or, where the
+// folder cannot be opened, the file system the file is on).
 Failure FinishFile(PreparedFile& prepared);
 
 // One save at a time in a folder, between processes: the operating system's

@@ -18,6 +18,7 @@ struct SaveTogether::Impl {
         Prepared prepared;
     };
     std::vector<Entry> entries;
+    bool replaced = false;
 };
 
 namespace {
@@ -92,42 +93,70 @@ Failure SaveTogether::place(std::string& cFile)
 {
     openNow = nullptr;
     auto& entries = d->entries;
+    d->replaced = false;
+    if (entries.empty())
+        return std::nullopt;
+    cFile = entries.front().cFile;
     FolderLocks locks;
-    if (Failure f = locks.take(entries, cFile)) {
-        entries.clear();
-        return f;
-    }
-    // What is not placed goes with the entries: a failed save leaves nothing.
-    const auto putBack = [&entries](std::size_t placed) {
+    // Until the last file is in place, those placed before it are put back on
+    // any failure, an exception (an allocation, say) included, so that the
+    // folder never keeps a mix; what is not placed goes with the entries.
+    std::size_t placed = 0;
+    const auto putBack = [&entries, &placed]() noexcept {
         while (placed > 0)
             backend::RestoreFile(*entries[--placed].prepared);
         entries.clear();
     };
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        cFile = entries[i].cFile;
-        // The last file needs nothing kept: if it cannot be placed, it was not.
-        if (i + 1 < entries.size())
-            if (Failure f = backend::KeepOld(*entries[i].prepared)) {
-                putBack(i);
-                return f;
-            }
-        if (Failure f = backend::PlaceFile(*entries[i].prepared)) {
-            putBack(i);
+    try {
+        if (Failure f = locks.take(entries, cFile)) {
+            putBack();
             return f;
         }
-    }
-    // Every file is new now; a folder that cannot be flushed is said, but
-    // nothing is put back over new files that are already in place.
-    Failure first;
-    for (auto& entry : entries)
-        if (Failure f = backend::FinishFile(*entry.prepared); f && !first) {
-            first = f;
-            cFile = entry.cFile;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            cFile = entries[i].cFile;
+            // The last file needs nothing kept: if it cannot be placed, it was not.
+            if (i + 1 < entries.size())
+                if (Failure f = backend::KeepOld(*entries[i].prepared)) {
+                    putBack();
+                    return f;
+                }
+            if (Failure f = backend::PlaceFile(*entries[i].prepared)) {
+                putBack();
+                return f;
+            }
+            ++placed;
         }
-    locks.removeLitter(entries);
+    } catch (const std::exception& e) {
+        putBack();
+        return std::string(e.what());
+    }
+    // Every file is new now and stays so: a folder that cannot be flushed is
+    // said, but nothing is put back over new files that are already in place.
+    d->replaced = true;
+    Failure first;
+    for (auto& entry : entries) {
+        try {
+            if (Failure f = backend::FinishFile(*entry.prepared); f && !first) {
+                first = f;
+                cFile = entry.cFile;
+            }
+        } catch (const std::exception& e) {
+            if (!first) {
+                first = std::string(e.what());
+                cFile = entry.cFile;
+            }
+        }
+    }
+    try {
+        locks.removeLitter(entries);
+    } catch (const std::exception&) {
+        // Litter stays for the next save; the files are in place.
+    }
     entries.clear();
     return first;
 }
+
+bool SaveTogether::replaced() const { return d->replaced; }
 
 Failure WriteFileAtomic(const std::string& cFile, const std::string& cBytes)
 {

@@ -1,8 +1,11 @@
 // Files on a POSIX system, for every backend that runs on one: a save's new
-// file flushed beside the old and renamed over it, symbolic links written
-// through (protected_symlinks' rule in shared sticky folders), the folder's
-// flock as the lock of a save, and rewriting in place where no new file may be
-// made. It lacks nothing of the contract's files half.
+// file flushed beside the old and renamed over it, the old file kept aside by
+// a second name (a flushed copy where the file system has no hard links: FAT,
+// exFAT, many FUSE and network ones), symbolic links written through
+// (protected_symlinks' rule in shared sticky folders), the folder's flock as
+// the lock of a save (let through where the file system refuses locks), and
+// rewriting in place where no new file may be made. It lacks nothing of the
+// contract's files half.
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -94,10 +97,21 @@ void removeStaleTemporaries(DIR* listing, const std::string& cName)
     }
 }
 
-// A renamed file is durable only once its directory is on disk too.
-Failure syncDirectory(const std::string& cDir)
+// A renamed file is durable only once its directory is on disk too. A
+// folder one may write into but not list (mode 0311) cannot be opened for
+// that; syncfs through the file itself then flushes the renames with the
+// rest of its file system, which needs no right to the folder.
+Failure syncDirectory(const std::string& cDir, const std::string& cFile)
 {
     Fd dir{::open(cDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    if (!dir.valid() && errno == EACCES) {
+        Fd file{::open(cFile.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+        if (!file.valid())
+            file.reset(::open(cFile.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+        if (!file.valid() || ::syncfs(file.get()) != 0)
+            return reason(errno);
+        return file.close();
+    }
     if (!dir.valid())
         return reason(errno);
     // Some filesystems cannot sync a directory at all (EINVAL); there the
@@ -194,19 +208,77 @@ mode_t modeFor(const std::string& cFile)
 
 // The old file's second name while a save of several files is under way: one
 // of our temporary names, so that a save killed meanwhile leaves only litter.
+// EEXIST is a name taken; any other refusal says the file system has no hard
+// links (FAT and exFAT answer EPERM, FUSE and network ones ENOSYS or EOPNOTSUPP).
 Failure linkAside(const std::string& cFile, const std::string& cBeside, const std::string& cName,
-                  std::string& cBackup)
+                  std::string& cBackup, bool& lNoLinks)
 {
     for (int attempt = 0; attempt < 16; ++attempt) {
-        const std::string candidate = cBeside + TemporaryName(cName);
+        std::string candidate = cBeside + TemporaryName(cName);
         if (::link(cFile.c_str(), candidate.c_str()) == 0) {
-            cBackup = candidate;
+            cBackup = std::move(candidate);
             return std::nullopt;
         }
-        if (errno != EEXIST)
+        if (errno != EEXIST) {
+            lNoLinks = true;
             return reason(errno);
+        }
     }
     return reason(EEXIST);
+}
+
+// Where there are no hard links: a flushed copy under one of our names, with
+// the old file's mode. The old file stays in its place until the new one
+// replaces it; a copy that cannot be made fails the save with nothing changed.
+Failure copyAside(const std::string& cFile, const std::string& cBeside, const std::string& cName,
+                  std::string& cBackup)
+{
+    Fd from{::open(cFile.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    struct stat st {};
+    if (!from.valid() || ::fstat(from.get(), &st) != 0)
+        return reason(errno);
+    if (!S_ISREG(st.st_mode))
+        return reason(EINVAL);
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        std::string candidate = cBeside + TemporaryName(cName);
+        Fd to{::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600)};
+        if (!to.valid() && errno == EEXIST)
+            continue;
+        if (!to.valid())
+            return reason(errno);
+        int error = 0;
+        char buffer[65536];
+        for (ssize_t n; error == 0 && (n = ::read(from.get(), buffer, sizeof buffer)) != 0;) {
+            if (n < 0 && errno != EINTR)
+                error = errno;
+            for (ssize_t done = 0; error == 0 && n > 0 && done < n;) {
+                const ssize_t w = ::write(to.get(), buffer + done, std::size_t(n - done));
+                if (w < 0 && errno != EINTR)
+                    error = errno;
+                done += w > 0 ? w : 0;
+            }
+        }
+        if (error == 0 && (::fchmod(to.get(), st.st_mode & 07777) != 0 || ::fsync(to.get()) != 0))
+            error = errno;
+        if (error == 0 && ::close(to.release()) != 0)
+            error = errno;
+        if (error != 0) {
+            ::unlink(candidate.c_str());
+            return reason(error);
+        }
+        cBackup = std::move(candidate);
+        return std::nullopt;
+    }
+    return reason(EEXIST);
+}
+
+// Whether the open file still has the name it was made with: another save's
+// clean-up may take a new file in the moment before its lock is taken.
+bool stillNamed(int fd, const std::string& cName)
+{
+    struct stat held {}, named {};
+    return ::fstat(fd, &held) == 0 && ::lstat(cName.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+           held.st_ino == named.st_ino;
 }
 
 // At most nMaxBytes, whatever the size said before: a file that grows while
@@ -253,7 +325,7 @@ struct PreparedFile {
     std::string oldBytes;  // the old contents, for a file rewritten in place
 };
 
-void Discard(PreparedFile* p)
+void Discard(PreparedFile* p) noexcept
 {
     if (!p->placed && !p->temp.empty())
         ::unlink(p->temp.c_str());
@@ -279,24 +351,35 @@ Failure PrepareFile(const std::string& cPath, const std::string& cBytes, Prepare
         return reason(EISDIR);
     const mode_t mode = modeFor(p.target);
 
-    std::string temp = (slash == std::string::npos ? "" : p.dir) + "." + p.name + ".XXXXXX";
-    p.tempFd.reset(::mkostemp(temp.data(), O_CLOEXEC));
-    if (!p.tempFd.valid()) {
-        const int error = errno;
-        // A folder that takes no new file, holding a file that can be
-        // rewritten: rewrite it, as saving there always could.
-        if ((error == EACCES || error == EPERM) &&
-            ::faccessat(AT_FDCWD, p.target.c_str(), W_OK, AT_EACCESS) == 0) {
-            p.inPlace = true;
-            p.bytes = cBytes;
-            return std::nullopt;
+    // Locked while it is written, so that no other save takes it for litter,
+    // and made anew should another save's clean-up have taken it in the
+    // moment before the lock. A file system that refuses the lock (ENOLCK on
+    // NFS without its lock manager) is let through: its folder's lock is
+    // refused too, and no clean-up runs where the folder is not locked.
+    const std::string pattern = (slash == std::string::npos ? "" : p.dir) + "." + p.name + ".XXXXXX";
+    for (int attempt = 0; !p.tempFd.valid(); ++attempt) {
+        std::string temp = pattern;
+        p.tempFd.reset(::mkostemp(temp.data(), O_CLOEXEC));
+        if (!p.tempFd.valid()) {
+            const int error = errno;
+            // A folder that takes no new file, holding a file that can be
+            // rewritten: rewrite it, as saving there always could.
+            if ((error == EACCES || error == EPERM) &&
+                ::faccessat(AT_FDCWD, p.target.c_str(), W_OK, AT_EACCESS) == 0) {
+                p.inPlace = true;
+                p.bytes = cBytes;
+                return std::nullopt;
+            }
+            return reason(error);
         }
-        return reason(error);
+        if (::flock(p.tempFd.get(), LOCK_EX) == 0 && !stillNamed(p.tempFd.get(), temp)) {
+            p.tempFd.reset();  // taken: the name is no longer ours to remove
+            if (attempt == 15)
+                return reason(EEXIST);
+            continue;
+        }
+        p.temp = std::move(temp);
     }
-    p.temp = temp;
-    // Held while the file is written, so that no other save takes it for litter.
-    if (::flock(p.tempFd.get(), LOCK_EX) != 0)
-        return reason(errno);
     // The new file is complete and on the disk before it replaces the old one.
     if (Failure f = writeAll(p.tempFd.get(), cBytes))
         return f;
@@ -316,7 +399,10 @@ Failure KeepOld(PreparedFile& p)
     }
     if (p.inPlace)
         return readAll(p.target, p.oldBytes);
-    return linkAside(p.target, p.dir == "." ? "" : p.dir, p.name, p.backup);
+    const std::string beside = p.dir == "." ? "" : p.dir;
+    bool lNoLinks = false;
+    const Failure linked = linkAside(p.target, beside, p.name, p.backup, lNoLinks);
+    return linked && lNoLinks ? copyAside(p.target, beside, p.name, p.backup) : linked;
 }
 
 Failure PlaceFile(PreparedFile& p)
@@ -335,15 +421,20 @@ Failure PlaceFile(PreparedFile& p)
     return std::nullopt;
 }
 
-void RestoreFile(PreparedFile& p)
+void RestoreFile(PreparedFile& p) noexcept
 {
     // Where these fail nothing more can be done; the save is said to have failed.
-    if (!p.existed)
+    if (!p.existed) {
         ::unlink(p.target.c_str());
-    else if (p.inPlace)
-        (void)rewriteInPlace(p.target, p.oldBytes);
-    else
+    } else if (p.inPlace) {
+        try {
+            (void)rewriteInPlace(p.target, p.oldBytes);
+        } catch (...) {
+            // Its reason's text found no memory; the failure is said all the same.
+        }
+    } else {
         ::rename(p.backup.c_str(), p.target.c_str());
+    }
     // Renamed back, or else the old file's last name: not removed either way.
     p.backup.clear();
     p.placed = false;
@@ -358,7 +449,7 @@ Failure FinishFile(PreparedFile& p)
     }
     if (p.inPlace)
         return std::nullopt;
-    return syncDirectory(p.dir);
+    return syncDirectory(p.dir, p.target);
 }
 
 // The folder's lock is flock() on the folder itself: the kernel's, let go with

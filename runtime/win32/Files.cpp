@@ -25,10 +25,56 @@ bool EraseFile(const std::string& cFile) { return DeleteFileW(widen(cFile).c_str
 namespace {
 Failure lastError() { return systemReason(GetLastError()); }
 
-// Temporary files that a save killed before its rename left behind. Only
-// called under the folder's lock, so no other save is placing files here; one
-// that is still preparing holds its new file open without sharing its
-// deletion, so Windows refuses to delete that one. Only litter goes.
+// Whether the file is the user's: its owner is this process's user, or the
+// owner its new files get (the Administrators group, for an elevated one).
+// Where either cannot be read, it is not ours to remove. advapi32 is loaded
+// when a save first needs it, from the system folder.
+bool ownedByUser(const std::wstring& path)
+{
+    using OpenToken = decltype(&OpenProcessToken);
+    using TokenInfo = decltype(&GetTokenInformation);
+    using FileSecurity = decltype(&GetFileSecurityW);
+    using DescriptorOwner = decltype(&GetSecurityDescriptorOwner);
+    using SameSid = decltype(&EqualSid);
+    const HMODULE advapi = systemLibrary(L"advapi32.dll");
+    const auto openToken = systemEntry<OpenToken>(advapi, "OpenProcessToken");
+    const auto tokenInfo = systemEntry<TokenInfo>(advapi, "GetTokenInformation");
+    const auto fileSecurity = systemEntry<FileSecurity>(advapi, "GetFileSecurityW");
+    const auto descriptorOwner = systemEntry<DescriptorOwner>(advapi, "GetSecurityDescriptorOwner");
+    const auto sameSid = systemEntry<SameSid>(advapi, "EqualSid");
+    if (!openToken || !tokenInfo || !fileSecurity || !descriptorOwner || !sameSid)
+        return false;
+    DWORD size = 0;
+    fileSecurity(path.c_str(), OWNER_SECURITY_INFORMATION, nullptr, 0, &size);
+    std::string descriptor(size, '\0');
+    PSID owner = nullptr;
+    BOOL defaulted = FALSE;
+    if (size == 0 || !fileSecurity(path.c_str(), OWNER_SECURITY_INFORMATION, descriptor.data(), size, &size) ||
+        !descriptorOwner(descriptor.data(), &owner, &defaulted) || !owner)
+        return false;
+    HANDLE token = nullptr;
+    if (!openToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+        return false;
+    bool ours = false;
+    for (const TOKEN_INFORMATION_CLASS which : {TokenUser, TokenOwner}) {
+        tokenInfo(token, which, nullptr, 0, &size);
+        std::string info(size, '\0');
+        if (size != 0 && tokenInfo(token, which, info.data(), size, &size)) {
+            // Both begin with the SID's pointer: TOKEN_USER's User.Sid, TOKEN_OWNER's Owner.
+            PSID sid = which == TokenUser ? reinterpret_cast<TOKEN_USER*>(info.data())->User.Sid
+                                          : reinterpret_cast<TOKEN_OWNER*>(info.data())->Owner;
+            ours = ours || sameSid(owner, sid);
+        }
+    }
+    CloseHandle(token);
+    return ours;
+}
+
+// Temporary files that a save killed before its rename left behind, of the
+// user's own. Only called under the folder's lock, so no other save is
+// placing files here; one that is still preparing holds its new file open
+// without sharing its deletion, so Windows refuses to delete that one. Only
+// litter goes.
 void removeStaleTemporaries(const std::wstring& dir, const std::wstring& name)
 {
     WIN32_FIND_DATAW found;
@@ -36,8 +82,10 @@ void removeStaleTemporaries(const std::wstring& dir, const std::wstring& name)
     if (search == INVALID_HANDLE_VALUE)
         return;
     do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsOurTemporary(narrow(found.cFileName), narrow(name)))
-            DeleteFileW((dir + found.cFileName).c_str());
+        const std::wstring path = dir + found.cFileName;
+        if (!(found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) &&
+            IsOurTemporary(narrow(found.cFileName), narrow(name)) && ownedByUser(path))
+            DeleteFileW(path.c_str());
     } while (FindNextFileW(search, &found));
     FindClose(search);
 }
@@ -73,9 +121,10 @@ Failure closeHeld(PreparedFile& p)
 }
 }  // namespace
 
-void Discard(PreparedFile* p)
+void Discard(PreparedFile* p) noexcept
 {
-    closeHeld(*p);
+    if (p->held != INVALID_HANDLE_VALUE)
+        CloseHandle(p->held);
     if (!p->placed && !p->temp.empty())
         DeleteFileW(p->temp.c_str());
     if (!p->backup.empty())
@@ -99,15 +148,16 @@ Failure PrepareFile(const std::string& cPath, const std::string& cBytes, Prepare
         return systemReason(ERROR_ACCESS_DENIED);
     HANDLE& h = p.held;
     for (int attempt = 0; attempt < 16 && h == INVALID_HANDLE_VALUE; ++attempt) {
-        const std::wstring temp = temporaryBeside(p);
+        std::wstring temp = temporaryBeside(p);
         // Hidden while it exists, as its leading dot says elsewhere; shared
         // with nobody until it is placed, so that no other save's clean-up
-        // can delete it.
+        // can delete it. Its name is moved in, not copied: nothing may fail
+        // between its creation and Discard knowing it.
         h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr);
         if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
             return lastError();
         if (h != INVALID_HANDLE_VALUE)
-            p.temp = temp;
+            p.temp = std::move(temp);
     }
     if (h == INVALID_HANDLE_VALUE)
         return lastError();
@@ -135,10 +185,10 @@ Failure KeepOld(PreparedFile& p)
     // A second name keeps the old file exactly, permissions and all; a file
     // system without hard links gets a copy.
     for (int attempt = 0; attempt < 16; ++attempt) {
-        const std::wstring backup = temporaryBeside(p);
+        std::wstring backup = temporaryBeside(p);
         if (CreateHardLinkW(backup.c_str(), p.file.c_str(), nullptr) ||
             (GetLastError() != ERROR_ALREADY_EXISTS && CopyFileW(p.file.c_str(), backup.c_str(), TRUE))) {
-            p.backup = backup;
+            p.backup = std::move(backup);
             return std::nullopt;
         }
         if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
@@ -189,7 +239,7 @@ Failure PlaceFile(PreparedFile& p)
     }
 }
 
-void RestoreFile(PreparedFile& p)
+void RestoreFile(PreparedFile& p) noexcept
 {
     // Where this fails nothing more can be done; the save is said to have failed.
     if (p.existed)

@@ -8,7 +8,9 @@
 # read-only folder). After every failure both files are as they were (or, where
 # only the flush of their folder failed, both new), a message names the file
 # and the reason, the window stays open, and a later "Ok Logo" saves; after a
-# kill each file is its old bytes or the whole new file.
+# kill each file is its old bytes or the whole new file. Where the file system
+# gives no hard links (link refused; an exFAT stick through FUSE) or no locks
+# (flock refused), every save saves and leaves nothing beside the pair.
 # Needs root (mount) and ptrace; without them it fails, it never skips.
 # Usage: save-faults.sh path/to/gradient-logo
 set -euo pipefail
@@ -149,25 +151,39 @@ blocked_case "another user's link in a shared sticky folder" \
 # Each call of the save, in order, as "syscall occurrence file pair": the
 # occurrence counts that call on the GUI thread from the moment strace
 # attaches; pair is what a failure there leaves: both files as they were
-# (old), or both new where only the flush of the folder after them failed.
+# (old), or both new where only the flush of the folder after them failed;
+# where the old file's second name is refused, it is copied and all is saved.
 # Both new files are written first; then the folder is locked (openat 3), the
 # old LOGO.TXT is linked aside, and the two are renamed into place.
 steps=(
   "openat 1 LOGO.TXT old" "pwrite64 1 LOGO.TXT old" "fchmod 1 LOGO.TXT old" "fsync 1 LOGO.TXT old"
   "openat 2 LOGO.BMP old" "pwrite64 2 LOGO.BMP old" "fchmod 2 LOGO.BMP old" "fsync 2 LOGO.BMP old"
-  "link 1 LOGO.TXT old" "close 1 LOGO.TXT old" "rename 1 LOGO.TXT old" "close 2 LOGO.BMP old"
+  "link 1 LOGO.TXT saved" "close 1 LOGO.TXT old" "rename 1 LOGO.TXT old" "close 2 LOGO.BMP old"
   "rename 2 LOGO.BMP old"
   "openat 4 LOGO.TXT new" "fsync 3 LOGO.TXT new" "close 3 LOGO.TXT new"
   "openat 5 LOGO.BMP new" "fsync 4 LOGO.BMP new" "close 4 LOGO.BMP new"
 )
+pair_is() {  # pair_is dir new|other: both files those of that reference save
+  cmp -s "$1/LOGO.TXT" "$work/$2.txt" && cmp -s "$1/LOGO.BMP" "$work/$2.bmp"
+}
 both_as() {  # both_as dir old|new: both files as before the save, or both new
   if [ "$2" = old ]; then
     cmp -s "$1/LOGO.TXT" "$snap/LOGO.TXT" && cmp -s "$1/LOGO.BMP" "$snap/LOGO.BMP"
   else
-    cmp -s "$1/LOGO.TXT" "$work/new.txt" && cmp -s "$1/LOGO.BMP" "$work/new.bmp"
+    pair_is "$1" new
   fi
 }
 
+# saved_case "what" dir reference: after Ok Logo over the old pair, the tool
+# has saved the reference pair and ended, and nothing is left beside it.
+saved_case() {
+  local what=$1 dir=$2 ref=$3
+  check "$what: Ok Logo saves and ends the tool" ended
+  detach
+  check "$what: both files new" pair_is "$dir" "$ref"
+  check "$what: nothing left beside them" no_temporary_files "$dir"
+  points=$((points + 1))
+}
 echo "# every call of the save failing in turn"
 dir="$work/inject"; mkdir "$dir"
 make_red_blue "$dir"
@@ -177,6 +193,11 @@ for step in "${steps[@]}"; do
     seed_old "$dir"; snapshot "$dir"
     attach -e trace="$call" -e inject="$call:error=$errno:when=$n"
     ok_logo
+    if [ "$pair" = saved ]; then
+      saved_case "$call #$n ($file) fails with $errno" "$dir" new
+      make_red_blue "$dir"
+      continue
+    fi
     check "$call #$n ($file) fails with $errno: failure said, window open" failed_save
     detach
     check "$call #$n ($file) fails with $errno: both files $pair" both_as "$dir" "$pair"
@@ -188,6 +209,29 @@ seed_old "$dir"
 ok_logo
 check "no fault left: Ok Logo saves and ends the tool" ended
 check "no fault left: both files new" both_as "$dir" new
+
+echo "# no second name for the old file (link refused, as FUSE and network file"
+echo "# systems refuse it), and no lock (flock refused, as NFS without its lock manager)"
+for fault in link:EPERM link:ENOSYS flock:ENOLCK; do
+  seed_old "$dir"; make_red_blue "$dir"
+  attach -e trace="${fault%%:*}" -e inject="${fault%%:*}:error=${fault#*:}"
+  ok_logo
+  saved_case "every $fault" "$dir" new
+done
+
+echo "# a USB stick: exFAT on a loop device through FUSE, with no hard links"
+truncate -s 16M "$work/stick.img"
+mkfs.exfat "$work/stick.img" >/dev/null || fail "mkfs.exfat cannot make an exFAT image"
+loop=$(losetup -f --show "$work/stick.img") || fail "no loop device here, so no USB stick can be made"
+at_exit+=("losetup -d $loop")
+stick="$work/stick"; mkdir "$stick"
+mount.exfat-fuse "$loop" "$stick" >/dev/null || fail "exfat-fuse cannot mount the stick"
+mounts+=("$stick")
+seed_old "$stick"
+for logo in red_blue:new green_yellow:other red_blue:new; do
+  "make_${logo%%:*}" "$stick"; ok_logo
+  saved_case "exFAT, a ${logo%%:*} save after the others" "$stick" "${logo#*:}"
+done
 
 # two_copies "what" inject: in one folder, a green-yellow copy saves while a
 # red-blue one is held (strace's inject) just after its first rename, as a slow
@@ -216,11 +260,10 @@ two_copies() {
   detach
   kill "$second" "$first" 2>/dev/null || true
   check "$what: both files from one save" one_save "$dir"
-  check "$what: both files the second copy's" both_as_other "$dir"
+  check "$what: both files the second copy's" pair_is "$dir" other
   check "$what: nothing left behind" no_temporary_files "$dir"
   points=$((points + 1))
 }
-both_as_other() { cmp -s "$1/LOGO.TXT" "$work/other.txt" && cmp -s "$1/LOGO.BMP" "$work/other.bmp"; }
 echo "# two copies saving in one folder at once"
 two_copies "held after its first rename" "rename:delay_exit=3000000:when=1"
 two_copies "held before its second rename, which fails" "rename:error=EIO:delay_enter=3000000:when=2"

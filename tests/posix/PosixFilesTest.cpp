@@ -2,6 +2,7 @@
 // symbolic links, another file system, and the litter of killed saves.
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
@@ -12,6 +13,7 @@
 #include <unistd.h>
 
 #include "Fd.h"
+#include "SaveTogether.h"
 #include "System.h"
 #include "TestSupport.h"
 
@@ -55,6 +57,42 @@ TEST_F(PosixFiles, AFolderThatTakesNoNewFileHasItsWritableFilesRewrittenInPlace)
     EXPECT_NE(fresh, std::nullopt) << "nor can a new one be made there";
     EXPECT_FALSE(File("ro/NEW.TXT"));
     EXPECT_EQ(std::distance(fs::directory_iterator("ro"), fs::directory_iterator()), 3) << "no temporary file left";
+}
+
+// A folder one may write into but not list (mode 0311, another user's drop
+// box): both files are replaced, flushed through the file system since the
+// folder cannot be opened, and the save says it saved.
+TEST_F(PosixFiles, AFolderThatCannotBeListedIsSavedAndSaidSo)
+{
+    ASSERT_EQ(::chmod(path(".").c_str(), 0755), 0);
+    ASSERT_TRUE(fs::create_directory("box"));
+    test::writeAll("box/LOGO.TXT", "old log");
+    test::writeAll("box/LOGO.BMP", "old logo");
+    const uid_t root = ::geteuid(), user = root == 0 ? 65534 : root;
+    for (const char* f : {"box/LOGO.TXT", "box/LOGO.BMP", "box"})
+        ASSERT_EQ(::chown(f, user, gid_t(-1)), 0);
+    ASSERT_EQ(::chmod("box", 0311), 0);
+    ASSERT_EQ(::seteuid(user), 0);
+    ASSERT_EQ(::opendir("box"), nullptr) << "the folder cannot be listed";
+    Failure saved;
+    bool replaced = false;
+    {
+        SaveTogether together;
+        saved = WriteFileAtomic("box/LOGO.TXT", "new log");
+        if (!saved)
+            saved = WriteFileAtomic("box/LOGO.BMP", "new logo");
+        std::string cFile;
+        if (!saved)
+            saved = together.place(cFile);
+        replaced = together.replaced();
+    }
+    ASSERT_EQ(::seteuid(root), 0);
+    ::chmod("box", 0755);
+    EXPECT_EQ(saved, std::nullopt);
+    EXPECT_TRUE(replaced);
+    EXPECT_EQ(test::readAll("box/LOGO.TXT"), "new log");
+    EXPECT_EQ(test::readAll("box/LOGO.BMP"), "new logo");
+    EXPECT_EQ(std::distance(fs::directory_iterator("box"), fs::directory_iterator()), 2) << "nothing left beside them";
 }
 
 TEST_F(PosixFiles, ALinkedFileIsWrittenThroughToItsTargetAndTheLinkStays)

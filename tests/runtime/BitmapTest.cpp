@@ -271,6 +271,61 @@ TEST_F(BitmapFile, FilesSavedTogetherAreAllNewOrAllAsTheyWere)
     EXPECT_TRUE(hiddenFiles().empty());
 }
 
+// Memory that runs out at each allocation of a save in turn, a clean one and
+// one whose second file cannot be placed (the reason's text is made after
+// the first file is in place): the old pair or the new pair, never a mix,
+// nothing left beside them, and what place() says matches what is there.
+TEST_F(BitmapFile, MemoryRunningOutAnywhereInASaveLeavesTheOldPairOrTheNewOne)
+{
+    for (const bool blocked : {false, true}) {
+        long n = 1;
+        for (bool failedOne = true; failedOne; ++n) {
+            fs::remove_all("LOGO.BMP");
+            test::writeAll("LOGO.TXT", "old log");
+            test::writeAll("LOGO.BMP", "old logo");
+            Failure f;
+            bool replaced = false;
+            {
+                SaveTogether together;
+                std::optional<test::FailingAllocation> fail;
+                try {
+                    if (!blocked)
+                        fail.emplace(n);
+                    f = WriteFileAtomic("LOGO.TXT", "new log");
+                    if (!f)
+                        f = WriteFileAtomic("LOGO.BMP", "new logo");
+                    if (!f && blocked) {
+#ifdef _WIN32
+                        fs::remove("LOGO.BMP");
+                        fs::create_directories("LOGO.BMP/in the way");
+#else  // a reason too long to be kept without allocating: the new file gone
+                        for (const std::string& name : hiddenFiles())
+                            if (name.rfind(".LOGO.BMP.", 0) == 0)
+                                fs::remove(name);
+#endif
+                        fail.emplace(n);
+                    }
+                    std::string cFile;
+                    if (!f)
+                        f = together.place(cFile);
+                } catch (const std::bad_alloc&) {
+                    f = "out of memory";
+                }
+                failedOne = fail && fail->failed();
+                fail.reset();
+                replaced = together.replaced();
+            }
+            const std::string log = test::readAll("LOGO.TXT");
+            const bool isNew = log == "new log" && test::readAll("LOGO.BMP") == "new logo";
+            const bool isOld = log == "old log" && (fs::is_directory("LOGO.BMP") || test::readAll("LOGO.BMP") == "old logo");
+            EXPECT_EQ(isNew, !f || replaced) << "allocation " << n << ": " << f.value_or("saved");
+            EXPECT_EQ(isOld, f && !replaced) << "allocation " << n << ": " << f.value_or("saved");
+            EXPECT_TRUE(hiddenFiles().empty()) << "allocation " << n << ": " << hiddenFiles().front();
+        }
+        EXPECT_GT(n, 5) << "a save makes some allocations";
+    }
+}
+
 TEST(BitmapSeeds, EverySeedOfTheFuzzerLoadsWholeOrNotAtAll)
 {
     const fs::path corpus(GL_FUZZ_CORPUS);

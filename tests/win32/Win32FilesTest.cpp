@@ -1,9 +1,10 @@
 // Saving where only Windows says no: a file marked read-only, one that another
 // program holds open, a full disk, a folder where the file should be; and
-// another process saving in the same folder.
+// another process saving in the same folder, and another user's litter.
 #include "Win32.h"
 
 #include <chrono>
+#include <sddl.h>
 #include <gtest/gtest.h>
 
 #include "Backend.h"
@@ -104,6 +105,33 @@ TEST_F(Win32Files, WindowsRefusalsLeaveTheOldFilesAndNoLitter)
     EXPECT_EQ(saveBoth(), std::nullopt);
     EXPECT_EQ(test::readAll("LOGO.TXT"), "new log");
     EXPECT_EQ(test::filesHere(), (std::vector<std::string>{"LOGO.BMP", "LOGO.TXT"})) << "the other's litter removed";
+
+    // Litter is removed only where it is the user's own: a file of our name
+    // pattern that another user owns stays.
+    test::writeAll(".LOGO.TXT.theirs", "another user's");
+    PSID someoneElse = nullptr;
+    ASSERT_TRUE(ConvertStringSidToSidW(L"S-1-5-21-1-2-3-1001", &someoneElse));
+    SECURITY_DESCRIPTOR owned{};
+    ASSERT_TRUE(InitializeSecurityDescriptor(&owned, SECURITY_DESCRIPTOR_REVISION));
+    ASSERT_TRUE(SetSecurityDescriptorOwner(&owned, someoneElse, FALSE));
+    ASSERT_TRUE(SetFileSecurityW(L".LOGO.TXT.theirs", OWNER_SECURITY_INFORMATION, &owned)) << GetLastError();
+    // Wine keeps no owner of a file's own: it says every file is the user's.
+    char read[256];
+    DWORD size = 0;
+    PSID owner = nullptr;
+    BOOL defaulted = FALSE;
+    const bool kept = GetFileSecurityW(L".LOGO.TXT.theirs", OWNER_SECURITY_INFORMATION, read, sizeof read, &size) &&
+                      GetSecurityDescriptorOwner(read, &owner, &defaulted) && EqualSid(owner, someoneElse);
+    LocalFree(someoneElse);
+    test::writeAll(".LOGO.TXT.mine01", "ours");
+    EXPECT_EQ(saveBoth(), std::nullopt);
+    if (kept) {
+        EXPECT_EQ(test::filesHere(), (std::vector<std::string>{".LOGO.TXT.theirs", "LOGO.BMP", "LOGO.TXT"}));
+    } else {
+        std::puts("NOT RUN another user's litter kept on Windows: Wine keeps no owner of a file");
+        EXPECT_EQ(test::filesHere(), (std::vector<std::string>{"LOGO.BMP", "LOGO.TXT"}));
+    }
+
     DWORD status = 1;
     WaitForSingleObject(other.hProcess, 20000);
     GetExitCodeProcess(other.hProcess, &status);
