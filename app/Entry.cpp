@@ -1,8 +1,15 @@
+#include <string>
+#include <vector>
+
+#include "CommandLine.h"
 #include "Main.h"
 #include "Runtime.h"
 
-int main(int, char** argv)
+int main(int argc, char** argv)
 {
+    // A script's options run without the window, and start no platform.
+    if (const std::optional<int> status = CommandLine(argv[0], std::vector<std::string>(argv + 1, argv + argc)))
+        return *status;
     rt::Runtime runtime(argv[0], "Gradient Logo", "io.gradientlogo.gradientlogo");
     APPSYS();
     MAIN();

@@ -181,6 +181,11 @@ Failure GraDialog::WriteLog()
 {
     const ColorNumber nColor1 = oStat1->cargo;
     const ColorNumber nColor2 = oStat2->cargo;
+    return WriteLog(nColor1, nColor2);
+}
+
+Failure GraDialog::WriteLog(ColorNumber nColor1, ColorNumber nColor2)
+{
     std::string cText;
 
     const auto appendIntensities = [&cText](const std::optional<RGB>& aColors) {

@@ -47,4 +47,6 @@ public:
     // else the reason the file could not be written. Inside a SaveTogether
     // ("Ok Logo") the file is only prepared, and placed with LOGO.BMP.
     rt::Failure WriteLog();
+    // The same for two colour numbers, with no dialog (the command line).
+    static rt::Failure WriteLog(rt::ColorNumber nColor1, rt::ColorNumber nColor2);
 };

@@ -24,11 +24,16 @@ public:
     Runtime(const Runtime&) = delete;
     Runtime& operator=(const Runtime&) = delete;
 
+    // The names alone, for a run without the platform (the command line).
+    static void Name(const char* argv0, const std::string& displayName);
+
     static const std::string& DisplayName();
     // The program's file name without its folder, for messages on standard error.
     static std::string ProgramName();
     // "program: error: what" on standard error, a line.
     static void SayError(const std::string& what);
+    // A line on standard output.
+    static void Say(const std::string& line);
 
 private:
     std::unique_ptr<NativePlatform, DropNativePlatform> platform_;

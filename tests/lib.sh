@@ -207,6 +207,12 @@ busy_load() {
   done
 }
 gone() { ! kill -0 "$1" 2>/dev/null; }
+# cli dir arguments...: the tool's command line, run in dir (under Wine for a
+# Windows program), with no window; its status is the tool's.
+cli() {
+  local dir=$1; shift
+  if [[ "$bin" == *.exe ]]; then (cd "$dir" && wine "$bin" "$@"); else (cd "$dir" && "$bin" "$@"); fi
+}
 # The desktop session ends: SIGTERM, or Windows' end of the session under Wine.
 end_session() {
   if [[ "${bin:-}" == *.exe ]]; then wineboot --end-session >/dev/null 2>&1; else kill -TERM "$app_pid"; fi

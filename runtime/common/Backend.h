@@ -54,6 +54,11 @@ namespace backend {
 // why on standard error and ends the process with status 1.
 NativePlatform* StartPlatform(const std::string& argv0, const std::string& desktopId);
 
+// A line for the person or script that started the program, on its standard
+// output or standard error, wherever those lead (a terminal, a pipe, a file;
+// on Windows the console the program was started from); nowhere if none.
+void WriteLine(bool toError, const std::string& text);
+
 // ---- Events -----------------------------------------------------------------
 
 // Pauses the calling thread (0: yields it); processes no events.

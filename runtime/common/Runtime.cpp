@@ -1,7 +1,5 @@
 #include "Runtime.h"
 
-#include <cstdio>
-
 #include "Backend.h"
 
 namespace rt {
@@ -13,9 +11,14 @@ std::string programName;
 
 Runtime::Runtime(const char* argv0, const std::string& name, const std::string& desktopId)
 {
+    Name(argv0, name);
+    platform_.reset(backend::StartPlatform(programName, desktopId));
+}
+
+void Runtime::Name(const char* argv0, const std::string& name)
+{
     programName = argv0 ? argv0 : "gradient-logo";
     displayName = name;
-    platform_.reset(backend::StartPlatform(programName, desktopId));
 }
 
 Runtime::~Runtime() = default;
@@ -24,10 +27,8 @@ const std::string& Runtime::DisplayName() { return displayName; }
 
 std::string Runtime::ProgramName() { return programName.substr(programName.find_last_of("/\\") + 1); }
 
-// Not printf: on Windows its formatting code alone would be a tenth of the program.
-void Runtime::SayError(const std::string& what)
-{
-    std::fputs((ProgramName() + ": error: " + what + "\n").c_str(), stderr);
-}
+void Runtime::SayError(const std::string& what) { backend::WriteLine(true, ProgramName() + ": error: " + what); }
+
+void Runtime::Say(const std::string& line) { backend::WriteLine(false, line); }
 
 }  // namespace rt

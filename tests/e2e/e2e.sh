@@ -94,6 +94,28 @@ logo_txt 0 255 0 255 0 255 >"$work/expected3.txt"
 check "the keyboard run wrote LOGO.TXT" cmp -s "$run3/LOGO.TXT" "$work/expected3.txt"
 check "the keyboard run wrote LOGO.BMP" test -s "$run3/LOGO.BMP"
 
+echo "# the command line saves the bytes that the window's keyboard run saves"
+line="$work/line"; mkdir "$line"
+rgb() { printf '%d %d %d' "0x${1:1:2}" "0x${1:3:2}" "0x${1:5:2}"; }
+says_saved() { cli "$line" --color1 "$1" --color2 "$2" | grep -q '^Saved LOGO.TXT and LOGO.BMP in '; }
+# One colour twice, black to white, and channels that cross; the last stays.
+for pair in "#808080 #808080" "#000000 #ffffff" "#d02030 #2030d0"; do
+  read -r c1 c2 <<<"$pair"
+  by_window="$work/window-${c1#\#}"; mkdir "$by_window"
+  start_app "$by_window"
+  xdotool windowfocus --sync "$win"
+  press space; choose "$c1"; press space; choose "$c2"; press space
+  shows 114 120 "$(rgb "$c1")" >/dev/null && press space
+  check "$pair: the keyboard run saves and ends" ended
+  check "$pair: the command line saves and says so" says_saved "$c1" "$c2"
+  check "$pair: the same LOGO.TXT" cmp -s "$by_window/LOGO.TXT" "$line/LOGO.TXT"
+  check "$pair: the same LOGO.BMP" cmp -s "$by_window/LOGO.BMP" "$line/LOGO.BMP"
+done
+start_app "$line"
+check "the next start shows the command line's logo at the left" shows 2 2 "208 32 48"
+check "and at the right" shows 362 2 "32 48 208"
+end_session; ended
+
 echo "# Return presses the focused button, once however long it is held"
 run4="$work/run4"; mkdir "$run4"
 start_app "$run4"

@@ -51,6 +51,9 @@ logo_txt 255 0 0 0 0 255 | cmp -s - "$work/new.txt" || fail "the reference LOGO.
 logo_txt 0 255 0 255 0 255 >"$work/old.txt"
 head -c 9270 /dev/zero | tr '\0' 'o' >"$work/old.bmp"
 seed_old() { cp "$work/old.txt" "$1/LOGO.TXT"; cp "$work/old.bmp" "$1/LOGO.BMP"; }
+pair_is() {  # pair_is dir old|new|other: both files those of that pair
+  cmp -s "$1/LOGO.TXT" "$work/$2.txt" && cmp -s "$1/LOGO.BMP" "$work/$2.bmp"
+}
 snap="$work/snap"
 snapshot() { rm -rf "$snap"; mkdir "$snap"; cp "$1"/LOGO.* "$snap/"; }  # the files before a save
 
@@ -118,6 +121,21 @@ disk_case "no room at all" old old size=16k size=1m
 echo "# the filesystem turned read-only between Make Logo and Ok Logo"
 disk_case "read-only" old old ro rw
 
+echo "# the command line on a full disk and on a read-only one: status 1, the reason said"
+cli_refused() {
+  local status=0
+  cli "$mnt" --color1 '#ff0000' --color2 '#0000ff' >/dev/null 2>"$work/err" || status=$?
+  [ "$status" -eq 1 ] && grep -q 'could not be saved' "$work/err" || { echo "  status $status: $(cat "$work/err")"; return 1; }
+}
+for fault in size=16k ro; do
+  rm -f "$mnt"/LOGO.*; mount -o remount,size=1m,rw "$mnt"; seed_old "$mnt"
+  mount -o "remount,$fault" "$mnt"
+  check "command line, $fault: status 1, the reason said" cli_refused
+  check "command line, $fault: both files as they were" pair_is "$mnt" old
+  check "command line, $fault: nothing left" no_temporary_files "$mnt"
+done
+mount -o remount,size=1m,rw "$mnt"
+
 # blocked_case "what" SETUP CHECK: LOGO.BMP made unreplaceable by SETUP after
 # Make Logo; Ok Logo fails and changes neither file (CHECK: LOGO.BMP as it was).
 blocked_case() {
@@ -163,9 +181,6 @@ steps=(
   "openat 4 LOGO.TXT new" "fsync 3 LOGO.TXT new" "close 3 LOGO.TXT new"
   "openat 5 LOGO.BMP new" "fsync 4 LOGO.BMP new" "close 4 LOGO.BMP new"
 )
-pair_is() {  # pair_is dir new|other: both files those of that reference save
-  cmp -s "$1/LOGO.TXT" "$work/$2.txt" && cmp -s "$1/LOGO.BMP" "$work/$2.bmp"
-}
 both_as() {  # both_as dir old|new: both files as before the save, or both new
   if [ "$2" = old ]; then
     cmp -s "$1/LOGO.TXT" "$snap/LOGO.TXT" && cmp -s "$1/LOGO.BMP" "$snap/LOGO.BMP"

@@ -97,7 +97,7 @@ for one in "cd build && ctest -R '^app\$' --output-on-failure" "QT_QPA_PLATFORM=
 done
 
 echo "# the benchmarks, built as shown and run briefly: MakeLogo twice, one start-up of each"
-setup="bash scripts/setup.sh libbenchmark-dev bc"
+setup="bash scripts/setup.sh libbenchmark-dev bc imagemagick"
 documented bench/README.md "$setup"
 bench=$(sed -n '/^```sh$/,/^```$/p' "$root/bench/README.md" | grep '^cmake ' |
   sed 's/--benchmark_repetitions=5/--benchmark_repetitions=2 --benchmark_filter=MakeLogo/; s/startup\.sh \([a-z0-9-]*\) 21$/startup.sh \1 1/')
@@ -109,5 +109,14 @@ check "and start-up against the bare window" grep -q '^bare Qt window' "$work/be
 documented bench/README.md "bash scripts/setup.sh --tests --windows"
 check "and the Windows program's, under Wine, against the bare Win32 dialog" grep -q '^bare Win32 dialog' "$work/bench.log"
 check "each with its ratio" test "$(grep -c '^ratio' "$work/bench.log")" -eq 2
+check "and the command line beside ImageMagick's" grep -q '^convert gradient:red-blue' "$work/bench.log"
+
+echo "# the README's command line, in a folder of its own"
+for one in "gradient-logo --color1 '#d02030' --color2 208,32,48" "gradient-logo --print"; do
+  documented README.md "$one"
+done
+mkdir "$work/script"
+check "saves, then prints what it saved" bash -c "cd '$work/script' && PATH='$root/build/app':\$PATH &&
+  gradient-logo --color1 '#d02030' --color2 208,32,48 >/dev/null && gradient-logo --print | grep -qx 'color2 #d02030 208,32,48'"
 
 finish
