@@ -54,6 +54,8 @@ apt_install() {
 check "apt-get installs the package and what it needs (10 minutes each try)" retried apt_install
 check "the program is on the PATH" chroot "$root" sh -c 'command -v gradient-logo >/dev/null'
 check "its manual page is there" test -s "$root/usr/share/man/man1/gradient-logo.1.gz"
+check "bash completes its options" bash -c "cd '$root/usr/share/bash-completion/completions' && source gradient-logo &&
+  COMP_WORDS=(gradient-logo --col) COMP_CWORD=1 && _gradient_logo && [ \"\${COMPREPLY[*]}\" = '--color1 --color2' ]"
 
 mkdir -p "$root/tmp/run"
 start_app "$root/tmp/run" chroot "$root" env -i DISPLAY="$DISPLAY" PATH=/usr/bin:/bin HOME=/tmp \
