@@ -104,8 +104,10 @@ for pair in "#808080 #808080" "#000000 #ffffff" "#d02030 #2030d0"; do
   by_window="$work/window-${c1#\#}"; mkdir "$by_window"
   start_app "$by_window"
   xdotool windowfocus --sync "$win"
-  press space; choose "$c1"; press space; choose "$c2"; press space
-  shows 114 120 "$(rgb "$c1")" >/dev/null && press space
+  # Each step once the one before it shows, so that the focus has moved on.
+  press space; choose "$c1"; shows 116 64 "$(rgb "$c1")" >/dev/null &&
+    press space && choose "$c2" && shows 180 64 "$(rgb "$c2")" >/dev/null &&
+    press space && shows 114 120 "$(rgb "$c1")" >/dev/null && press space
   check "$pair: the keyboard run saves and ends" ended
   check "$pair: the command line saves and says so" says_saved "$c1" "$c2"
   check "$pair: the same LOGO.TXT" cmp -s "$by_window/LOGO.TXT" "$line/LOGO.TXT"
