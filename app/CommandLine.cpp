@@ -110,9 +110,8 @@ int Print()
     std::optional<RGB> aColors[2];
     for (int n = 0; n < 2 && cText.size() == 50; ++n) {
         const std::string_view line = std::string_view(cText).substr(std::size_t(25 * n), 25);
-        const std::string head = "\r\nColor " + std::to_string(n + 1) + " : {";
-        if (line.substr(0, 13) == head && line.substr(24) == "}" && line[16] == ',' && line[20] == ',' &&
-            line.substr(13, 11).find_first_not_of("0123456789,") == std::string_view::npos)
+        // Eleven characters that parse as R,G,B can only be ddd,ddd,ddd.
+        if (line.substr(0, 13) == "\r\nColor " + std::to_string(n + 1) + " : {" && line.substr(24) == "}")
             aColors[n] = ParseColour(line.substr(13, 11));
     }
     if (!aColors[0] || !aColors[1]) {
@@ -138,7 +137,7 @@ std::optional<int> CommandLine(const char* argv0, const std::vector<std::string>
 {
     std::optional<RGB> aColors[2];
     bool lPrint = false, lHelp = false, lVersion = false, lAnyOption = false, lEnded = false;
-    std::vector<std::string> others;
+    std::optional<std::string> other;  // the first argument that is no option
     std::string misuse;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -147,7 +146,7 @@ std::optional<int> CommandLine(const char* argv0, const std::vector<std::string>
             continue;
         }
         if (lEnded || arg.size() < 2 || arg[0] != '-') {
-            others.push_back(arg);
+            other = other.value_or(arg);
             continue;
         }
         lAnyOption = true;
@@ -177,8 +176,8 @@ std::optional<int> CommandLine(const char* argv0, const std::vector<std::string>
     Runtime::Name(argv0, "Gradient Logo");
     if (!misuse.empty())
         return Misused(misuse);
-    if (!others.empty())
-        return Misused("unexpected argument '" + others.front() + "'");
+    if (other)
+        return Misused("unexpected argument '" + *other + "'");
     if (lHelp) {
         Runtime::Say(kHelp);
         return kSaved;

@@ -227,51 +227,6 @@ Failure linkAside(const std::string& cFile, const std::string& cBeside, const st
     return reason(EEXIST);
 }
 
-// Where there are no hard links: a flushed copy under one of our names, with
-// the old file's mode. The old file stays in its place until the new one
-// replaces it; a copy that cannot be made fails the save with nothing changed.
-Failure copyAside(const std::string& cFile, const std::string& cBeside, const std::string& cName,
-                  std::string& cBackup)
-{
-    Fd from{::open(cFile.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
-    struct stat st {};
-    if (!from.valid() || ::fstat(from.get(), &st) != 0)
-        return reason(errno);
-    if (!S_ISREG(st.st_mode))
-        return reason(EINVAL);
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        std::string candidate = cBeside + TemporaryName(cName);
-        Fd to{::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600)};
-        if (!to.valid() && errno == EEXIST)
-            continue;
-        if (!to.valid())
-            return reason(errno);
-        int error = 0;
-        char buffer[65536];
-        for (ssize_t n; error == 0 && (n = ::read(from.get(), buffer, sizeof buffer)) != 0;) {
-            if (n < 0 && errno != EINTR)
-                error = errno;
-            for (ssize_t done = 0; error == 0 && n > 0 && done < n;) {
-                const ssize_t w = ::write(to.get(), buffer + done, std::size_t(n - done));
-                if (w < 0 && errno != EINTR)
-                    error = errno;
-                done += w > 0 ? w : 0;
-            }
-        }
-        if (error == 0 && (::fchmod(to.get(), st.st_mode & 07777) != 0 || ::fsync(to.get()) != 0))
-            error = errno;
-        if (error == 0 && ::close(to.release()) != 0)
-            error = errno;
-        if (error != 0) {
-            ::unlink(candidate.c_str());
-            return reason(error);
-        }
-        cBackup = std::move(candidate);
-        return std::nullopt;
-    }
-    return reason(EEXIST);
-}
-
 // Whether the open file still has the name it was made with: another save's
 // clean-up may take a new file in the moment before its lock is taken.
 bool stillNamed(int fd, const std::string& cName)
@@ -309,6 +264,43 @@ Failure readAll(const std::string& cFile, std::string& cBytes)
         return reason(errno);
     return readFrom(file.get(), cBytes.max_size() - 1, cBytes);
 }
+// Where there are no hard links: a flushed copy under one of our names, with
+// the old file's mode. The old file stays in its place until the new one
+// replaces it; a copy that cannot be made fails the save with nothing changed.
+Failure copyAside(const std::string& cFile, const std::string& cBeside, const std::string& cName,
+                  std::string& cBackup)
+{
+    Fd from{::open(cFile.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    struct stat st {};
+    if (!from.valid() || ::fstat(from.get(), &st) != 0)
+        return reason(errno);
+    if (!S_ISREG(st.st_mode))
+        return reason(EINVAL);
+    std::string bytes;
+    if (Failure f = readFrom(from.get(), bytes.max_size() - 1, bytes))
+        return f;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        std::string candidate = cBeside + TemporaryName(cName);
+        Fd to{::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600)};
+        if (!to.valid() && errno == EEXIST)
+            continue;
+        if (!to.valid())
+            return reason(errno);
+        Failure f = writeAll(to.get(), bytes);
+        if (!f && (::fchmod(to.get(), st.st_mode & 07777) != 0 || ::fsync(to.get()) != 0))
+            f = reason(errno);
+        if (!f)
+            f = to.close();
+        if (f) {
+            ::unlink(candidate.c_str());
+            return f;
+        }
+        cBackup = std::move(candidate);
+        return std::nullopt;
+    }
+    return reason(EEXIST);
+}
+
 }  // namespace
 
 struct PreparedFile {
