@@ -8,6 +8,7 @@
 #include "GraDialog.h"
 #include "Runtime.h"
 #include "SaveBoth.h"
+#include "SaveTogether.h"
 #include "System.h"
 #include "XbpPresSpace.h"
 
@@ -100,6 +101,7 @@ int Save(const RGB& aColor1, const RGB& aColor2)
 // byte after it, as older writers leave, aside).
 int Print()
 {
+    FinishCutSave("LOGO.TXT");
     std::string cText;
     if (const Failure failure = ReadWholeFile("LOGO.TXT", 64, cText)) {
         Runtime::SayError("LOGO.TXT: " + *failure);

@@ -16,6 +16,12 @@ namespace rt {
 // whatever failed, an exception included.
 // Between processes too, one save at a time is placed in a folder: a second
 // waits a few seconds for the first, then fails saying another is saving.
+// Files given in one folder are committed in one step: once all are written,
+// a record of what goes where is made durable beside the first, and only then
+// are they put in place. A save cut after that (a power loss, a kill) is
+// finished by the next save or FinishCutSave, one cut before it changed
+// nothing. The record also keeps a second copy out where the folder's lock
+// excludes nobody (network and FUSE file systems).
 // Closed without place(), it removes what it prepared and changes nothing.
 // One at a time, on the one GUI thread.
 class SaveTogether {
@@ -38,5 +44,11 @@ public:
 private:
     std::unique_ptr<Impl> d;
 };
+
+// Before cFile's folder is read: the save cut there whose first file was
+// cFile finished, where one was and its writer is gone. Looks for one name
+// only; a record that is not the user's, or a folder that cannot be written,
+// is left as it is.
+void FinishCutSave(const std::string& cFile);
 
 }  // namespace rt

@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "SaveRecord.h"
+
 #include "Gra.h"
 
 #include <algorithm>
@@ -182,6 +184,14 @@ Swatch hiddenSwatch(rt::Pos pos)
     s->type = rt::XbpStatic::TypeBitmap;
     s->create();
     return {d, s};
+}
+
+std::string cutRecord(const std::vector<std::array<std::string, 3>>& files)
+{
+    std::vector<rt::RecordEntry> entries;
+    for (const auto& [name, temp, bytes] : files)
+        entries.push_back({name, temp, bytes.size(), rt::Checksum(bytes)});
+    return rt::EncodeRecord("a-host-long-gone - 1 1", entries);
 }
 
 }  // namespace test

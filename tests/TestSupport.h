@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -104,6 +105,11 @@ inline void writeAll(const std::filesystem::path& name, const std::string& bytes
     ASSERT_TRUE(f.is_open()) << name;
     f.write(bytes.data(), std::streamsize(bytes.size()));
 }
+
+// The record that a save cut after its commit leaves, of a writer on another
+// host (gone once the record is a minute old): for each file, its name, its
+// new file's name and bytes.
+std::string cutRecord(const std::vector<std::array<std::string, 3>>& files);
 
 // What the system says of a file that is not there, and of a folder where a
 // file should be, in its own words.

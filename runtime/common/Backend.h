@@ -171,6 +171,15 @@ Failure PlaceFile(PreparedFile& prepared);
 // After a PlaceFile that succeeded: the file as KeepOld found it (absent, if
 // it was). It runs while an exception unwinds: it allocates nothing and never throws.
 void RestoreFile(PreparedFile& prepared) noexcept;
+// Where the prepared file goes (the end of its links), and the name of its
+// new file in that folder; no name where it is rewritten in place.
+struct PreparedNames {
+    std::string target;
+    std::string temp;
+};
+PreparedNames NamesOf(const PreparedFile& prepared);
+// Where a save of cFile writes: the file, or the end of its chain of links.
+Failure TargetOf(const std::string& cFile, std::string& cTarget);
 // After every file is placed: the folder flushed to the disk (or, where the
 // folder cannot be opened, the file system the file is on).
 Failure FinishFile(PreparedFile& prepared);
@@ -184,9 +193,9 @@ struct DropFolderLock {
     void operator()(FolderLock* lock) const { Drop(lock); }
 };
 using HeldFolder = std::unique_ptr<FolderLock, DropFolderLock>;
-// The lock of the prepared file's folder, not taken yet; key names the folder
-// whatever path leads to it.
-HeldFolder FolderOf(const PreparedFile& prepared, std::string& key);
+// The lock of the folder that holds cFile, not taken yet; key names the
+// folder whatever path leads to it.
+HeldFolder FolderOf(const std::string& cFile, std::string& key);
 enum class FolderLockState {
     Held,
     Busy,        // another process holds it
@@ -196,6 +205,25 @@ FolderLockState TryLockFolder(FolderLock& lock);
 // With the file's folder locked, so that no running save is under way there:
 // what saves killed before their rename left of the file.
 void RemoveLitter(FolderLock& lock, const PreparedFile& prepared);
+
+// ---- A save's record: the commit of several files, finished after a cut ----
+// Made only where no file has the name (lExisted says one had), its bytes in
+// one write, flushed to the disk with its folder.
+Failure MakeRecord(const std::string& cFile, const std::string& cBytes, bool& lExisted);
+// A file a save left, read only where it is the user's to act on: a regular
+// file, and in a folder that others may write to but that keeps files to
+// their owners (/tmp), the user's own or the folder owner's (lForeign
+// otherwise). nAge: seconds since it was written.
+Failure ReadOwnFile(const std::string& cFile, std::size_t nMaxBytes, std::string& cBytes, bool& lForeign,
+                    long& nAge);
+// One name given to another file in its folder, replacing it.
+Failure RenameFile(const std::string& cFrom, const std::string& cTo);
+// The folder that holds cFile, flushed to the disk.
+Failure FlushFolder(const std::string& cFile);
+// This process as a record names its writer, and whether the writer so named
+// has gone, so that the next copy finishes its save and never a live one's.
+std::string WriterName();
+bool WriterGone(const std::string& cWriter, long nAge);
 
 }  // namespace backend
 }  // namespace rt

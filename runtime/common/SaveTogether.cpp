@@ -6,6 +6,7 @@
 
 #include "Backend.h"
 #include "Runtime.h"
+#include "SaveRecord.h"
 #include "System.h"
 
 namespace rt {
@@ -16,6 +17,7 @@ struct SaveTogether::Impl {
     struct Entry {
         std::string cFile;
         Prepared prepared;
+        std::uint64_t nSize, nSum;
     };
     std::vector<Entry> entries;
     bool replaced = false;
@@ -26,6 +28,8 @@ SaveTogether::Impl* openNow = nullptr;
 
 // A save takes milliseconds; another copy's is waited out for this long.
 constexpr auto kLockWait = std::chrono::seconds(5);
+
+std::string anotherSaving() { return "another " + Runtime::DisplayName() + " is saving in this folder"; }
 
 // The locks of every folder the entries go to, taken in the order of their
 // keys so that two saves never wait on each other, each tried for a while.
@@ -46,14 +50,19 @@ struct FolderLocks {
         return *std::find_if(folders.begin(), folders.end(), [&key](const Folder& f) { return f.key == key; });
     }
 
-    Failure take(const std::vector<SaveTogether::Impl::Entry>& entries, std::string& cFile)
+    // Each entry's folder, then the record's (which links may put elsewhere).
+    Failure take(const std::vector<SaveTogether::Impl::Entry>& entries, const std::string& cRecord,
+                 std::string& cFile)
     {
-        for (const auto& entry : entries) {
+        for (std::size_t i = 0; i <= entries.size(); ++i) {
+            const std::string path = i < entries.size() ? backend::NamesOf(*entries[i].prepared).target : cRecord;
+            if (path.empty())
+                break;
             std::string key;
-            backend::HeldFolder lock = backend::FolderOf(*entry.prepared, key);
+            backend::HeldFolder lock = backend::FolderOf(path, key);
             const auto at = std::find_if(folders.begin(), folders.end(), [&key](const Folder& f) { return f.key >= key; });
             if (at == folders.end() || at->key != key)
-                folders.insert(at, Folder{key, std::move(lock), false, entry.cFile});
+                folders.insert(at, Folder{key, std::move(lock), false, entries[i < entries.size() ? i : 0].cFile});
             keys.push_back(key);
         }
         for (Folder& folder : folders) {
@@ -65,7 +74,7 @@ struct FolderLocks {
             }
             if (state == backend::FolderLockState::Busy) {
                 cFile = folder.cFile;
-                return "another " + Runtime::DisplayName() + " is saving in this folder";
+                return anotherSaving();
             }
             folder.held = state == backend::FolderLockState::Held;
         }
@@ -77,6 +86,74 @@ struct FolderLocks {
         for (std::size_t i = 0; i < entries.size(); ++i)
             if (Folder& f = folder(keys[i]); f.held)
                 backend::RemoveLitter(*f.lock, *entries[i].prepared);
+    }
+};
+
+// The record that commits a save of files given in one folder, made once
+// every new file is written and removed once every one is in place. Made
+// only where no record is, it keeps other copies out where the folder's lock
+// excludes nobody: a live writer's record is waited for, a gone one's save
+// finished first.
+struct Commit {
+    std::string cRecord;  // none for one file, for several folders, or for files rewritten in place
+    bool made = false;
+
+    void choose(const std::vector<SaveTogether::Impl::Entry>& entries)
+    {
+        for (const auto& entry : entries)
+            if (entries.size() < 2 || FolderPart(entry.cFile) != FolderPart(entries.front().cFile) ||
+                backend::NamesOf(*entry.prepared).temp.empty())
+                return;
+        cRecord = RecordOf(entries.front().cFile);
+    }
+
+    Failure make(const std::vector<SaveTogether::Impl::Entry>& entries, bool lLocked, std::string& cFile)
+    {
+        if (cRecord.empty())
+            return std::nullopt;
+        std::vector<RecordEntry> list;
+        for (const auto& entry : entries) {
+            const backend::PreparedNames names = backend::NamesOf(*entry.prepared);
+            // A new file that links put in another folder has a name there
+            // that must be on the disk before the record names it.
+            if (FolderPart(names.target) != FolderPart(cRecord))
+                if (Failure f = backend::FlushFolder(names.target)) {
+                    cFile = entry.cFile;
+                    return f;
+                }
+            list.push_back({entry.cFile.substr(FolderPart(entry.cFile).size()), names.temp, entry.nSize, entry.nSum});
+        }
+        const std::string bytes = EncodeRecord(backend::WriterName(), list);
+        const auto deadline = std::chrono::steady_clock::now() + kLockWait;
+        cFile = cRecord;
+        for (;;) {
+            bool existed = false;
+            if (Failure f = backend::MakeRecord(cRecord, bytes, existed))
+                return f;
+            if (!existed) {
+                made = true;
+                return std::nullopt;
+            }
+            const RecordFound found = FinishRecord(cRecord, lLocked);
+            if (found == RecordFound::Ignored)
+                return std::string("left by a save that cannot be finished here");
+            if (std::chrono::steady_clock::now() >= deadline)
+                return anotherSaving();
+            if (found == RecordFound::Live)
+                Sleep(2);
+        }
+    }
+
+    // Once the files are in place or put back; where it stays, the next
+    // start or save finds every file as it says and removes it.
+    void remove() noexcept
+    {
+        try {
+            if (made && backend::EraseFile(cRecord))
+                (void)backend::FlushFolder(cRecord);
+        } catch (const std::exception&) {
+        }
+        made = false;
     }
 };
 }  // namespace
@@ -98,17 +175,25 @@ Failure SaveTogether::place(std::string& cFile)
         return std::nullopt;
     cFile = entries.front().cFile;
     FolderLocks locks;
+    Commit commit;
     // Until the last file is in place, those placed before it are put back on
     // any failure, an exception (an allocation, say) included, so that the
     // folder never keeps a mix; what is not placed goes with the entries.
     std::size_t placed = 0;
-    const auto putBack = [&entries, &placed]() noexcept {
+    const auto putBack = [&entries, &placed, &commit]() noexcept {
         while (placed > 0)
             backend::RestoreFile(*entries[--placed].prepared);
         entries.clear();
+        commit.remove();
     };
     try {
-        if (Failure f = locks.take(entries, cFile)) {
+        commit.choose(entries);
+        if (Failure f = locks.take(entries, commit.cRecord, cFile)) {
+            putBack();
+            return f;
+        }
+        // The record's folder is the last whose lock was asked for.
+        if (Failure f = commit.make(entries, !commit.cRecord.empty() && locks.folder(locks.keys.back()).held, cFile)) {
             putBack();
             return f;
         }
@@ -147,6 +232,10 @@ Failure SaveTogether::place(std::string& cFile)
             }
         }
     }
+    // Renames that may not be on the disk keep their record, for the next
+    // start to finish should the power go now.
+    if (!first)
+        commit.remove();
     try {
         locks.removeLitter(entries);
     } catch (const std::exception&) {
@@ -163,13 +252,14 @@ Failure WriteFileAtomic(const std::string& cFile, const std::string& cBytes)
     Prepared prepared;
     if (Failure f = backend::PrepareFile(cFile, cBytes, prepared))
         return f;
+    const std::uint64_t nSize = cBytes.size(), nSum = Checksum(cBytes);
     if (openNow) {
-        openNow->entries.push_back({cFile, std::move(prepared)});
+        openNow->entries.push_back({cFile, std::move(prepared), nSize, nSum});
         return std::nullopt;
     }
     // Alone, it is a save of one file.
     SaveTogether alone;  // open from here
-    openNow->entries.push_back({cFile, std::move(prepared)});
+    openNow->entries.push_back({cFile, std::move(prepared), nSize, nSum});
     std::string cPlaced;
     return alone.place(cPlaced);
 }

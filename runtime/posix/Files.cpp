@@ -4,13 +4,15 @@
 // exFAT, many FUSE and network ones), symbolic links written through
 // (protected_symlinks' rule in shared sticky folders), the folder's flock as
 // the lock of a save (let through where the file system refuses locks), and
-// rewriting in place where no new file may be made. It lacks nothing of the
-// contract's files half.
+// rewriting in place where no new file may be made, and a save's record made
+// by exclusive creation in one write. It lacks nothing of the contract's
+// files half.
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
 #include <cstdlib>
+#include <ctime>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/file.h>
@@ -95,6 +97,13 @@ void removeStaleTemporaries(DIR* listing, const std::string& cName)
         if (::flock(f.get(), LOCK_EX | LOCK_NB) == 0)
             ::unlinkat(dirFd, entry.c_str(), 0);
     }
+}
+
+// The folder of a path, "." for a bare name.
+std::string folderOf(const std::string& cFile)
+{
+    const std::size_t slash = cFile.rfind('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : cFile.substr(0, slash);
 }
 
 // A renamed file is durable only once its directory is on disk too. A
@@ -433,6 +442,18 @@ void RestoreFile(PreparedFile& p) noexcept
     p.temp.clear();
 }
 
+PreparedNames NamesOf(const PreparedFile& p)
+{
+    const std::size_t slash = p.temp.rfind('/');
+    return {p.target, p.inPlace ? std::string() : p.temp.substr(slash == std::string::npos ? 0 : slash + 1)};
+}
+
+Failure TargetOf(const std::string& cFile, std::string& cTarget)
+{
+    cTarget = cFile;
+    return followLinks(cTarget);
+}
+
 Failure FinishFile(PreparedFile& p)
 {
     if (!p.backup.empty()) {
@@ -453,11 +474,12 @@ struct FolderLock {
 
 void Drop(FolderLock* lock) { delete lock; }
 
-HeldFolder FolderOf(const PreparedFile& p, std::string& key)
+HeldFolder FolderOf(const std::string& cFile, std::string& key)
 {
+    const std::string dir = folderOf(cFile);
     struct stat st {};
-    key = ::stat(p.dir.c_str(), &st) == 0 ? std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino) : p.dir;
-    return HeldFolder(new FolderLock{p.dir, Fd()});
+    key = ::stat(dir.c_str(), &st) == 0 ? std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino) : dir;
+    return HeldFolder(new FolderLock{dir, Fd()});
 }
 
 FolderLockState TryLockFolder(FolderLock& lock)
@@ -466,9 +488,17 @@ FolderLockState TryLockFolder(FolderLock& lock)
         lock.fd.reset(::open(lock.dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!lock.fd.valid())
         return FolderLockState::Unlockable;  // a folder we may write to but not list
-    if (::flock(lock.fd.get(), LOCK_EX | LOCK_NB) == 0)
-        return FolderLockState::Held;
-    return errno == EWOULDBLOCK || errno == EINTR ? FolderLockState::Busy : FolderLockState::Unlockable;
+    if (::flock(lock.fd.get(), LOCK_EX | LOCK_NB) != 0)
+        return errno == EWOULDBLOCK || errno == EINTR ? FolderLockState::Busy : FolderLockState::Unlockable;
+    // Some file systems grant every flock without excluding anyone (FUSE and
+    // network mounts may): a second lock through another descriptor tells.
+    // There no clean-up may run, since no other save is kept out.
+    Fd probe{::openat(lock.fd.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    if (probe.valid() && ::flock(probe.get(), LOCK_EX | LOCK_NB) == 0) {
+        lock.fd.reset();
+        return FolderLockState::Unlockable;
+    }
+    return FolderLockState::Held;
 }
 
 void RemoveLitter(FolderLock& lock, const PreparedFile& p)
@@ -494,5 +524,54 @@ Failure ReadFile(const std::string& cFile, std::size_t nMaxBytes, std::string& c
         return reason(EFBIG);
     return readFrom(file.get(), nMaxBytes, cBytes);
 }
+
+// One write of the whole record into a file made for it, so that a record
+// is whole or, cut by a power loss, fails its checksum; then its name on the disk.
+Failure MakeRecord(const std::string& cFile, const std::string& cBytes, bool& lExisted)
+{
+    Fd file{::open(cFile.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600)};
+    lExisted = !file.valid() && errno == EEXIST;
+    if (!file.valid())
+        return lExisted ? std::nullopt : Failure(reason(errno));
+    Failure f = writeAll(file.get(), cBytes);
+    if (!f && ::fsync(file.get()) != 0)
+        f = reason(errno);
+    if (!f)
+        f = file.close();
+    if (!f)
+        f = syncDirectory(folderOf(cFile), cFile);
+    if (f)
+        ::unlink(cFile.c_str());
+    return f;
+}
+
+Failure ReadOwnFile(const std::string& cFile, std::size_t nMaxBytes, std::string& cBytes, bool& lForeign,
+                    long& nAge)
+{
+    lForeign = false;
+    Fd file{::open(cFile.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC)};
+    struct stat st {}, folder {};
+    if (!file.valid() || ::fstat(file.get(), &st) != 0 || ::stat(folderOf(cFile).c_str(), &folder) != 0)
+        return reason(errno);
+    if (!S_ISREG(st.st_mode))
+        return reason(EINVAL);
+    // The rule of protected_symlinks, as for links: in a shared sticky folder
+    // anyone may plant a file of this name.
+    const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
+    lForeign = shared && st.st_uid != ::geteuid() && st.st_uid != folder.st_uid;
+    if (lForeign)
+        return "another user's, not acted on";
+    nAge = long(::time(nullptr) - st.st_mtime);
+    return readFrom(file.get(), nMaxBytes, cBytes);
+}
+
+Failure RenameFile(const std::string& cFrom, const std::string& cTo)
+{
+    if (::rename(cFrom.c_str(), cTo.c_str()) != 0)
+        return reason(errno);
+    return std::nullopt;
+}
+
+Failure FlushFolder(const std::string& cFile) { return syncDirectory(folderOf(cFile), cFile); }
 
 }  // namespace rt::backend

@@ -20,7 +20,14 @@ bool IsFile(const std::string& cFile)
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool EraseFile(const std::string& cFile) { return DeleteFileW(widen(cFile).c_str()) != 0; }
+// Its name converted on the stack: a save's record is erased while memory
+// may be running out, and must not stay for want of it.
+bool EraseFile(const std::string& cFile)
+{
+    wchar_t name[MAX_PATH];
+    const int n = MultiByteToWideChar(CP_UTF8, 0, cFile.c_str(), -1, name, MAX_PATH);
+    return n > 0 ? DeleteFileW(name) != 0 : DeleteFileW(widen(cFile).c_str()) != 0;
+}
 
 namespace {
 Failure lastError() { return systemReason(GetLastError()); }
@@ -252,6 +259,17 @@ void RestoreFile(PreparedFile& p) noexcept
     p.temp.clear();
 }
 
+PreparedNames NamesOf(const PreparedFile& p)
+{
+    return {narrow(p.file), narrow(p.temp.substr(p.dir.size()))};
+}
+
+Failure TargetOf(const std::string& cFile, std::string& cTarget)
+{
+    cTarget = cFile;
+    return std::nullopt;
+}
+
 Failure FinishFile(PreparedFile& p)
 {
     if (!p.backup.empty()) {
@@ -261,62 +279,53 @@ Failure FinishFile(PreparedFile& p)
     return std::nullopt;
 }
 
-// The folder's lock is a named mutex of the session's, named after the
-// folder's identity on its volume: Windows lets it go when its holder ends,
-// and it leaves nothing in the folder.
+// The folder's lock is a file in it, opened with no sharing and deleted when
+// closed: Windows lets it go when its holder ends, it excludes every other
+// copy, in any logon session and over SMB, and it leaves nothing behind. A
+// program that makes it read-only makes the folder take no lock, not
+// refuse every save.
 struct FolderLock {
-    std::wstring name;  // empty where the folder could not be identified
-    std::wstring dir;
-    HANDLE mutex = nullptr;
-    bool held = false;
+    std::wstring path;
+    HANDLE file = INVALID_HANDLE_VALUE;
 };
 
 void Drop(FolderLock* lock)
 {
-    if (lock->held)
-        ReleaseMutex(lock->mutex);
-    if (lock->mutex)
-        CloseHandle(lock->mutex);
+    if (lock->file != INVALID_HANDLE_VALUE)
+        CloseHandle(lock->file);
     delete lock;
 }
 
-HeldFolder FolderOf(const PreparedFile& p, std::string& key)
+HeldFolder FolderOf(const std::string& cFile, std::string& key)
 {
-    auto* lock = new FolderLock{L"", p.dir};
-    HANDLE dir = CreateFileW(p.dir.empty() ? L"." : p.dir.c_str(), FILE_READ_ATTRIBUTES,
-                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                             FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const std::wstring file = widen(cFile);
+    const std::size_t slash = file.find_last_of(L"/\\");
+    const std::wstring dir = slash == std::wstring::npos ? L"" : file.substr(0, slash + 1);
+    HANDLE h = CreateFileW(dir.empty() ? L"." : dir.c_str(), FILE_READ_ATTRIBUTES,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     BY_HANDLE_FILE_INFORMATION info{};
-    key.clear();
-    if (dir != INVALID_HANDLE_VALUE && GetFileInformationByHandle(dir, &info)) {
+    key = narrow(dir);
+    if (h != INVALID_HANDLE_VALUE && GetFileInformationByHandle(h, &info))
         key = std::to_string(info.dwVolumeSerialNumber) + "." + std::to_string(info.nFileIndexHigh) + "." +
               std::to_string(info.nFileIndexLow);
-        lock->name = L"Local\\GradientLogo.save." + widen(key);
-    }
-    if (dir != INVALID_HANDLE_VALUE)
-        CloseHandle(dir);
-    return HeldFolder(lock);
+    if (h != INVALID_HANDLE_VALUE)
+        CloseHandle(h);
+    return HeldFolder(new FolderLock{dir + L".gradient-logo.save-lock"});
 }
 
 FolderLockState TryLockFolder(FolderLock& lock)
 {
-    if (!lock.mutex && !lock.name.empty())
-        lock.mutex = CreateMutexW(nullptr, FALSE, lock.name.c_str());
-    if (!lock.mutex)
-        return FolderLockState::Unlockable;
-    switch (WaitForSingleObject(lock.mutex, 0)) {
-    case WAIT_OBJECT_0:
-    case WAIT_ABANDONED:  // its holder ended mid-save: what it left is litter
-        lock.held = true;
+    lock.file = CreateFileW(lock.path.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (lock.file != INVALID_HANDLE_VALUE)
         return FolderLockState::Held;
-    case WAIT_TIMEOUT: return FolderLockState::Busy;
-    default: return FolderLockState::Unlockable;
-    }
+    return GetLastError() == ERROR_SHARING_VIOLATION ? FolderLockState::Busy : FolderLockState::Unlockable;
 }
 
 void RemoveLitter(FolderLock& lock, const PreparedFile& p)
 {
-    if (lock.held)
+    if (lock.file != INVALID_HANDLE_VALUE)
         removeStaleTemporaries(p.dir, p.name);
 }
 
@@ -345,5 +354,61 @@ Failure ReadFile(const std::string& cFile, std::size_t nMaxBytes, std::string& c
     CloseHandle(file);
     return f;
 }
+
+Failure MakeRecord(const std::string& cFile, const std::string& cBytes, bool& lExisted)
+{
+    const std::wstring file = widen(cFile);
+    HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr);
+    lExisted = h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS;
+    if (h == INVALID_HANDLE_VALUE)
+        return lExisted ? std::nullopt : lastError();
+    DWORD wrote = 0;
+    const bool written = WriteFile(h, cBytes.data(), DWORD(cBytes.size()), &wrote, nullptr) &&
+                         wrote == cBytes.size() && FlushFileBuffers(h);
+    const Failure f = written ? std::nullopt : lastError();
+    CloseHandle(h);
+    if (f)
+        DeleteFileW(file.c_str());
+    return f;
+}
+
+// Windows keeps files to their owners with the folder's permissions: another
+// user's file here cannot be renamed by this one, so none is refused here.
+Failure ReadOwnFile(const std::string& cFile, std::size_t nMaxBytes, std::string& cBytes, bool& lForeign,
+                    long& nAge)
+{
+    lForeign = false;
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(widen(cFile).c_str(), GetFileExInfoStandard, &data))
+        return lastError();
+    if (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))
+        return systemReason(ERROR_ACCESS_DENIED);
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](const FILETIME& t) { return (std::uint64_t(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+    nAge = long((ticks(now) - ticks(data.ftLastWriteTime)) / 10000000u);
+    return ReadFile(cFile, nMaxBytes, cBytes);
+}
+
+// Written through to the disk, with the replaced file's attributes (a new
+// file waits hidden).
+Failure RenameFile(const std::string& cFrom, const std::string& cTo)
+{
+    const std::wstring from = widen(cFrom), to = widen(cTo);
+    const DWORD old = GetFileAttributesW(to.c_str());
+    SetFileAttributesW(from.c_str(), old == INVALID_FILE_ATTRIBUTES ? FILE_ATTRIBUTE_NORMAL : old);
+    if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return lastError();
+    return std::nullopt;
+}
+
+// NTFS writes a folder's changes to its journal in the order they were made,
+// and a rename written through takes every change before it to the disk.
+Failure FlushFolder(const std::string&) { return std::nullopt; }
+
+// The folder's lock excludes every other copy while a record exists, so one
+// found under it was left by a copy that is gone.
+std::string WriterName() { return "pid " + std::to_string(GetCurrentProcessId()); }
+bool WriterGone(const std::string&, long) { return true; }
 
 }  // namespace rt::backend

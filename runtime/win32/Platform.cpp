@@ -11,12 +11,14 @@
 // - tooltips; Return presses the focused button, which is the default one;
 // - high contrast: what it draws itself takes the theme's colours;
 // - files by ReplaceFileW with write-through flushes (Files.cpp), the folder
-//   lock as a named mutex of the logon session;
+//   lock as a file opened without sharing and deleted on close, which holds
+//   across logon sessions and over SMB; a save's record renamed with
+//   write-through when a cut save is finished;
 // - DLLs loaded from the system folder only (SystemLibrary.cpp).
 // Lacks:
 // - symbolic links written through: a linked LOGO.TXT is replaced by a file;
 // - SIGINT/SIGTERM: the end of the session ends the program at once instead;
-// - the folder lock between logon sessions (two users sharing one folder).
+// - a folder flush: a save's renames reach the disk with NTFS's journal.
 
 #include "Win32.h"
 

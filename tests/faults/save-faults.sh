@@ -64,7 +64,11 @@ both_old_or_whole() {  # both_old_or_whole dir snapshot-dir
   old_or_whole "$1/LOGO.TXT" "$2/LOGO.TXT" "$work/new.txt" &&
     old_or_whole "$1/LOGO.BMP" "$2/LOGO.BMP" "$work/new.bmp"
 }
-no_temporary_files() { [ -z "$(find "$1" -maxdepth 1 -name '.LOGO.*')" ]; }
+no_temporary_files() {  # no_temporary_files dir [record]: nothing beside the pair (but a save's record)
+  [ -z "$(find "$1" -maxdepth 1 -name '.LOGO.*' ! -name "${2:+.LOGO.TXT.save-record}")" ]
+}
+# The next start, which finishes (or gives up) a save that was cut short.
+next_start() { cli "$1" --print >/dev/null 2>&1 || true; }
 
 # A failed save: a message, and the window still open. (What the message says,
 # the file and the system's reason, the widget tests read on a full disk.)
@@ -75,8 +79,8 @@ failed_save() {
   kill -0 "$app_pid" 2>/dev/null || { echo "  the tool ended"; return 1; }
 }
 
-traced() {
-  local t; t=$(awk '/^TracerPid/ {print $2}' "/proc/$app_pid/status" 2>/dev/null || true)
+traced() {  # traced [pid]: the tool's process, or that one, under strace
+  local t; t=$(awk '/^TracerPid/ {print $2}' "/proc/${1:-$app_pid}/status" 2>/dev/null || true)
   [ -n "$t" ] && [ "$t" != 0 ]
 }
 untraced() { ! traced; }
@@ -171,15 +175,22 @@ blocked_case "another user's link in a shared sticky folder" \
 # attaches; pair is what a failure there leaves: both files as they were
 # (old), or both new where only the flush of the folder after them failed;
 # where the old file's second name is refused, it is copied and all is saved.
-# Both new files are written first; then the folder is locked (openat 3), the
-# old LOGO.TXT is linked aside, and the two are renamed into place.
+# Both new files are written first; then the folder is locked (openat 3, and
+# 4 to see that the lock excludes), the writer named (openat 5 and 6, of
+# /proc), the record made and flushed with
+# its folder, the old LOGO.TXT linked aside, the two renamed into place, the
+# folder flushed and the record removed (a removal refused: it goes with the
+# next start).
 steps=(
   "openat 1 LOGO.TXT old" "pwrite64 1 LOGO.TXT old" "fchmod 1 LOGO.TXT old" "fsync 1 LOGO.TXT old"
   "openat 2 LOGO.BMP old" "pwrite64 2 LOGO.BMP old" "fchmod 2 LOGO.BMP old" "fsync 2 LOGO.BMP old"
-  "link 1 LOGO.TXT saved" "close 1 LOGO.TXT old" "rename 1 LOGO.TXT old" "close 2 LOGO.BMP old"
+  "openat 7 record old" "pwrite64 3 record old" "fsync 3 record old" "close 4 record old"
+  "openat 8 record old" "fsync 4 record old" "close 5 record old"
+  "link 1 LOGO.TXT saved" "close 6 LOGO.TXT old" "rename 1 LOGO.TXT old" "close 7 LOGO.BMP old"
   "rename 2 LOGO.BMP old"
-  "openat 4 LOGO.TXT new" "fsync 3 LOGO.TXT new" "close 3 LOGO.TXT new"
-  "openat 5 LOGO.BMP new" "fsync 4 LOGO.BMP new" "close 4 LOGO.BMP new"
+  "openat 9 LOGO.TXT new" "fsync 5 LOGO.TXT new" "close 8 LOGO.TXT new"
+  "openat 10 LOGO.BMP new" "fsync 6 LOGO.BMP new" "close 9 LOGO.BMP new"
+  "unlink 2 record saved"
 )
 both_as() {  # both_as dir old|new: both files as before the save, or both new
   if [ "$2" = old ]; then
@@ -191,10 +202,11 @@ both_as() {  # both_as dir old|new: both files as before the save, or both new
 
 # saved_case "what" dir reference: after Ok Logo over the old pair, the tool
 # has saved the reference pair and ended, and nothing is left beside it.
-saved_case() {
+saved_case() {  # ... start: what a record left (its removal failed) goes with the next start
   local what=$1 dir=$2 ref=$3
   check "$what: Ok Logo saves and ends the tool" ended
   detach
+  [ -z "${4:-}" ] || next_start "$dir"
   check "$what: both files new" pair_is "$dir" "$ref"
   check "$what: nothing left beside them" no_temporary_files "$dir"
   points=$((points + 1))
@@ -209,14 +221,23 @@ for step in "${steps[@]}"; do
     attach -e trace="$call" -e inject="$call:error=$errno:when=$n"
     ok_logo
     if [ "$pair" = saved ]; then
-      saved_case "$call #$n ($file) fails with $errno" "$dir" new
+      saved_case "$call #$n ($file) fails with $errno" "$dir" new start
       make_red_blue "$dir"
       continue
     fi
     check "$call #$n ($file) fails with $errno: failure said, window open" failed_save
     detach
     check "$call #$n ($file) fails with $errno: both files $pair" both_as "$dir" "$pair"
-    check "$call #$n ($file) fails with $errno: no half-written file left" no_temporary_files "$dir"
+    if [ "$pair" = new ]; then  # unconfirmed: the record stays with its writer, for a cut to be finished
+      check "$call #$n ($file) fails with $errno: nothing left but the record" no_temporary_files "$dir" record
+      ok_logo
+      saved_case "$call #$n ($file) fails with $errno, then Ok Logo again" "$dir" new
+      make_red_blue "$dir"
+      continue
+    fi
+    next_start "$dir"
+    check "$call #$n ($file) fails with $errno, then a start: both files $pair" both_as "$dir" "$pair"
+    check "$call #$n ($file) fails with $errno, then a start: nothing left" no_temporary_files "$dir"
     points=$((points + 1))
   done
 done
@@ -248,20 +269,25 @@ for logo in red_blue:new green_yellow:other red_blue:new; do
   saved_case "exFAT, a ${logo%%:*} save after the others" "$stick" "${logo#*:}"
 done
 
-# two_copies "what" inject: in one folder, a green-yellow copy saves while a
-# red-blue one is held (strace's inject) just after its first rename, as a slow
-# disk holds it; both files must come from one save, and nothing be left.
+# two_copies "what" inject [flock]: in one folder, a green-yellow copy saves
+# while a red-blue one is held (strace's inject) just after its first rename,
+# as a slow disk holds it; both files must come from one save, and nothing be
+# left. flock: what both copies' flock does instead (a network folder's).
 one_save() {
   local t
   for t in new other old; do cmp -s "$1/LOGO.TXT" "$work/$t.txt" && cmp -s "$1/LOGO.BMP" "$work/$t.bmp" && return; done
   return 1
 }
 two_copies() {
-  local what=$1 inject=$2 dir="$work/two" first second first_win second_win
+  local what=$1 inject=$2 flock=${3:-} dir="$work/two" first second first_win second_win second_tracer=
   rm -rf "$dir"; mkdir "$dir"; seed_old "$dir"
   make_green_yellow "$dir"; second=$app_pid; second_win=$win; open_windows=("$win")
   make_red_blue "$dir"; first=$app_pid; first_win=$win; open_windows=()
-  attach -e trace=rename -e inject="$inject"
+  if [ -n "$flock" ]; then
+    strace -qq -o /dev/null -p "$second" -e trace=flock -e inject="$flock" & second_tracer=$!
+    wait_for 5 traced "$second" || fail "strace did not attach"
+  fi
+  attach -e trace=rename,flock -e inject="$inject" ${flock:+-e inject="$flock"}
   ok_logo
   wait_for 10 cmp -s "$dir/LOGO.TXT" "$work/new.txt" || echo "  the first copy's LOGO.TXT never came"
   win=$second_win; xdotool windowraise "$win"; ok_logo   # the two windows lie one on the other
@@ -273,7 +299,7 @@ two_copies() {
   fi
   check "$what: the first copy ends" ended
   detach
-  kill "$second" "$first" 2>/dev/null || true
+  kill $second_tracer "$second" "$first" 2>/dev/null || true
   check "$what: both files from one save" one_save "$dir"
   check "$what: both files the second copy's" pair_is "$dir" other
   check "$what: nothing left behind" no_temporary_files "$dir"
@@ -282,6 +308,8 @@ two_copies() {
 echo "# two copies saving in one folder at once"
 two_copies "held after its first rename" "rename:delay_exit=3000000:when=1"
 two_copies "held before its second rename, which fails" "rename:error=EIO:delay_enter=3000000:when=2"
+two_copies "flock refused, held after its first rename" "rename:delay_exit=3000000:when=1" "flock:error=ENOLCK"
+two_copies "flock locking nothing, held after its first rename" "rename:delay_exit=3000000:when=1" "flock:retval=0"
 
 echo "# the process killed before each call of the save"
 for step in "${steps[@]}"; do
@@ -294,6 +322,8 @@ for step in "${steps[@]}"; do
   check "killed before $call #$n: the tool is gone" ended
   detach
   check "killed before $call #$n: each file old or whole" both_old_or_whole "$dir" "$snap"
+  next_start "$dir"
+  check "killed before $call #$n, then a start: the old pair or the new" one_save "$dir"
   make_red_blue "$dir"; ok_logo
   check "killed before $call #$n, then a save: it ends the tool" ended
   check "killed before $call #$n, then a save: both files new" both_old_or_whole "$dir" "$work/nonexistent"

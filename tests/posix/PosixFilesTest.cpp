@@ -193,6 +193,25 @@ TEST_F(PosixFiles, OneSaveAtATimeInAFolderBetweenProcesses)
 }
 
 // Where the files go, as the Ok Logo button says it: from ~ under the home folder.
+// Another user's record in a shared sticky folder (/tmp's kind) is not acted
+// on, however whole: anyone may plant one there.
+TEST_F(PosixFiles, AnotherUsersRecordInASharedFolderIsNotActedOn)
+{
+    ASSERT_EQ(::geteuid(), 0u) << "only root can give a file away";
+    ASSERT_EQ(::chmod(path(".").c_str(), 01777), 0);
+    test::writeAll("LOGO.TXT", "old log");
+    test::writeAll("LOGO.BMP", "old logo");
+    test::writeAll(".LOGO.BMP.BBBBBB", "new logo");
+    test::writeAll(".LOGO.TXT.save-record", test::cutRecord({{"LOGO.TXT", ".LOGO.TXT.AAAAAA", "new log"},
+                                                             {"LOGO.BMP", ".LOGO.BMP.BBBBBB", "new logo"}}));
+    ASSERT_EQ(::chown(".LOGO.TXT.save-record", 65534, gid_t(-1)), 0);
+    fs::last_write_time(".LOGO.TXT.save-record", fs::file_time_type::clock::now() - std::chrono::hours(1));
+    FinishCutSave("LOGO.TXT");
+    EXPECT_EQ(test::readAll("LOGO.TXT"), "old log");
+    EXPECT_EQ(test::readAll("LOGO.BMP"), "old logo");
+    EXPECT_TRUE(File(".LOGO.TXT.save-record"));
+}
+
 TEST_F(PosixFiles, TheCurrentFolderIsShownFromTheHomeFolder)
 {
     const std::string here = fs::current_path(), home = std::getenv("HOME") ? std::getenv("HOME") : "";

@@ -326,6 +326,42 @@ TEST_F(BitmapFile, MemoryRunningOutAnywhereInASaveLeavesTheOldPairOrTheNewOne)
     }
 }
 
+// A save cut after its commit, found at start: finished where its record is
+// whole and every new file is as it says; given up (its waiting files gone)
+// where one is not; not acted on at all where it names a path or a file
+// that is not of our pattern. A torn record never committed: it goes alone.
+TEST_F(BitmapFile, ACutSaveIsFinishedAtStartOnlyFromAWholeRecordNamingOurFiles)
+{
+    const auto after = [](const std::string& record) {
+        for (const std::string& name : hiddenFiles())
+            fs::remove(name);
+        test::writeAll("LOGO.TXT", "old log");
+        test::writeAll("LOGO.BMP", "old logo");
+        test::writeAll(".LOGO.TXT.AAAAAA", "new log");
+        test::writeAll(".LOGO.BMP.BBBBBB", "new logo");
+        test::writeAll(".LOGO.TXT.save-record", record);
+        fs::last_write_time(".LOGO.TXT.save-record", fs::file_time_type::clock::now() - std::chrono::hours(1));
+        FinishCutSave("LOGO.TXT");
+        std::vector<std::string> left = hiddenFiles();
+        std::sort(left.begin(), left.end());
+        std::string out = test::readAll("LOGO.TXT") + "|" + test::readAll("LOGO.BMP") + "|";
+        for (const std::string& name : left)
+            out += name + " ";
+        return out;
+    };
+    const auto cut = [](const char* name, const char* temp, const char* bmp) {
+        return test::cutRecord({{name, temp, "new log"}, {"LOGO.BMP", ".LOGO.BMP.BBBBBB", bmp}});
+    };
+    const std::string whole = cut("LOGO.TXT", ".LOGO.TXT.AAAAAA", "new logo");
+    EXPECT_EQ(after(whole), "new log|new logo|");
+    EXPECT_EQ(after(whole.substr(0, whole.size() - 3)), "old log|old logo|.LOGO.BMP.BBBBBB .LOGO.TXT.AAAAAA ");
+    EXPECT_EQ(after(cut("LOGO.TXT", ".LOGO.TXT.AAAAAA", "torn")), "old log|old logo|.LOGO.BMP.BBBBBB ");
+    for (const auto& [name, temp] : {std::pair("../LOGO.TXT", ".LOGO.TXT.AAAAAA"), std::pair("LOGO.TXT", "LOGO.OLD")})
+        EXPECT_EQ(after(cut(name, temp, "new logo")),
+                  "old log|old logo|.LOGO.BMP.BBBBBB .LOGO.TXT.AAAAAA .LOGO.TXT.save-record ")
+            << name << " " << temp;
+}
+
 TEST(BitmapSeeds, EverySeedOfTheFuzzerLoadsWholeOrNotAtAll)
 {
     const fs::path corpus(GL_FUZZ_CORPUS);

@@ -25,7 +25,7 @@ TEST_F(Win32Files, WindowsRefusalsLeaveTheOldFilesAndNoLitter)
         backend::Prepared prepared;
         std::string key;
         if (backend::PrepareFile("LOGO.TXT", "another's", prepared) ||
-            backend::TryLockFolder(*backend::FolderOf(*prepared, key).release()) != backend::FolderLockState::Held)
+            backend::TryLockFolder(*backend::FolderOf("LOGO.TXT", key).release()) != backend::FolderLockState::Held)
             ExitProcess(2);
         SetEvent(CreateEventW(nullptr, TRUE, FALSE, L"Local\\GradientLogoTest.held"));
         ::Sleep(7000);
@@ -100,7 +100,7 @@ TEST_F(Win32Files, WindowsRefusalsLeaveTheOldFilesAndNoLitter)
     EXPECT_EQ(saveBoth(), Failure("another Gradient Logo is saving in this folder"));
     EXPECT_EQ(cFile, "LOGO.TXT");
     EXPECT_EQ(test::readAll("LOGO.TXT"), "new log");
-    EXPECT_EQ(test::filesHere().size(), 3u) << "the other's prepared file, and none of ours";
+    EXPECT_EQ(test::filesHere().size(), 4u) << "the other's prepared file and lock, and none of ours";
     seed();
     EXPECT_EQ(saveBoth(), std::nullopt);
     EXPECT_EQ(test::readAll("LOGO.TXT"), "new log");
