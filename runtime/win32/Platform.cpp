@@ -24,6 +24,7 @@
 
 #include <commctrl.h>
 
+#include <cstdarg>
 #include <cstdlib>
 #include <exception>
 #include <new>
@@ -48,8 +49,48 @@ void __verbose_terminate_handler()
 // The C++ library's helpers that raise its exceptions, defined here for the
 // same reason: its own build of them makes each exception's text a string of
 // the older string type, which links that whole type, its instantiations and a
-// random device in (some 45 KB). These raise the same kinds of error, with the
-// library's text as a literal; allocation failures stay std::bad_alloc.
+// random device in (some 45 KB). Every constructor of std::logic_error and
+// std::runtime_error builds that string inside the library, so none of their
+// kinds can be raised without it: they become rt::Misuse, a std::exception
+// with the library's text, which every handler here catches as such.
+// Allocation failures and the other kinds keep their own types.
+namespace {
+// The library's message with its arguments put in (%s, and %zu or %lu for a
+// position or a size), never the bare format, as a window may show it.
+const char* formatted(const char* format, va_list args)
+{
+    static char text[256];
+    std::size_t at = 0;
+    const auto put = [&at](char c) {
+        if (at + 1 < sizeof text)
+            text[at++] = c;
+    };
+    for (const char* f = format; *f; ++f) {
+        if (*f != '%') {
+            put(*f);
+            continue;
+        }
+        while (f[1] == 'z' || f[1] == 'l')
+            ++f;
+        if (*++f == 's') {
+            for (const char* a = va_arg(args, const char*); a && *a; ++a)
+                put(*a);
+        } else if (*f == 'u' || *f == 'd') {
+            char digits[24];
+            int n = 0;
+            for (std::size_t v = va_arg(args, std::size_t); n == 0 || v; v /= 10)
+                digits[n++] = char('0' + v % 10);
+            while (n)
+                put(digits[--n]);
+        } else if (!*f) {
+            break;
+        }
+    }
+    text[at] = '\0';
+    return text;
+}
+}  // namespace
+
 namespace std {
 void __throw_bad_alloc() { throw bad_alloc(); }
 void __throw_bad_array_new_length() { throw bad_array_new_length(); }
@@ -61,7 +102,14 @@ void __throw_domain_error(const char* what) { throw rt::Misuse(what); }
 void __throw_invalid_argument(const char* what) { throw rt::Misuse(what); }
 void __throw_length_error(const char* what) { throw rt::Misuse(what); }
 void __throw_out_of_range(const char* what) { throw rt::Misuse(what); }
-void __throw_out_of_range_fmt(const char* what, ...) { throw rt::Misuse(what); }
+void __throw_out_of_range_fmt(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    const char* what = formatted(format, args);
+    va_end(args);
+    throw rt::Misuse(what);
+}
 void __throw_runtime_error(const char* what) { throw rt::Misuse(what); }
 void __throw_range_error(const char* what) { throw rt::Misuse(what); }
 void __throw_overflow_error(const char* what) { throw rt::Misuse(what); }

@@ -49,6 +49,18 @@ COLORREF firstCustomColour(HWND dialog)
 }
 }  // namespace
 
+// The C++ library's own range errors reach a window as words and numbers,
+// never as its bare format.
+TEST(Win32Exceptions, ARangeErrorIsSaidWithItsNumbersNotItsFormat)
+{
+    try {
+        (void)std::string("abc").substr(5);
+        FAIL() << "no exception";
+    } catch (const std::exception& e) {
+        EXPECT_STREQ(e.what(), "basic_string::substr: __pos (which is 5) > this->size() (which is 3)");
+    }
+}
+
 TEST(Win32ColourDialog, CustomColoursAreKeptForTheRun)
 {
     const auto d = test::hiddenDialog({200, 100});
