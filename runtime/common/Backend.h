@@ -9,6 +9,8 @@
 // - PostAppEvent (AppEvents.h): a button pressed (EVENT_ACTIVATE), a dialog's
 //   close box (EVENT_CLOSE), the platform's event loop gone (EVENT_QUIT);
 //   QUIT() where the platform ends the session and no save may follow.
+// - Runtime::SayError (Runtime.h) for an error that escaped the platform's
+//   event loop and ends the program, where no window can say it.
 // - RequestQuit (Modal.h) for SIGINT and SIGTERM: it cancels a running modal
 //   dialog first (CancelModal). The shared code runs the modal dialogs
 //   themselves (RunModal), so a backend's Run*/ShowMessageBox only show one.
