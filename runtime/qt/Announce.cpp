@@ -1,7 +1,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QEvent>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -10,6 +10,7 @@
 #include "AppWindows.h"
 #include "Backend.h"
 #include "QtNative.h"
+#include "SpeechTiming.h"
 #include "XbpWindow.h"
 
 namespace rt {
@@ -46,32 +47,24 @@ void showPending(QWidget* top)
     lastAnnouncement.start();
 }
 
-// A screen reader takes a moment to say what the focus landed on, and while
-// the events of a closing dialog still flood it, it passes over a
-// notification's showing: so the text comes a second later.
-void showSoon()
-{
-    QTimer::singleShot(1000, qApp, [] { showPending(appWindowWidget()); });
-}
+// Whether the text is said yet (SpeechTiming.h), looked at every tenth of a
+// second: the window counts as active once it is and the focus has landed in it.
+QElapsedTimer waited, activeFor;
+QPointer<QTimer> looking;  // gone with the application
 
-// A screen reader speaks what a window says when it is activated, and the
-// newly focused control, each cutting off what it said before: so the text
-// waits until the application window is active and the focus has landed in it.
-class WhenActive final : public QObject {
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        auto* widget = qobject_cast<QWidget*>(watched);
-        QWidget* top = appWindowWidget();
-        if (event->type() == QEvent::FocusIn && pending && widget && top && widget->window() == top &&
-            top->isActiveWindow()) {
-            qApp->removeEventFilter(this);
-            showSoon();
-        }
-        return false;
+void look()
+{
+    QWidget* top = appWindowWidget();
+    const QWidget* focus = QApplication::focusWidget();
+    if (!(top && top->isActiveWindow() && focus && focus->window() == top))
+        activeFor.invalidate();
+    else if (!activeFor.isValid())
+        activeFor.start();
+    if (!pending || speech::SayNow(activeFor.isValid() ? long(activeFor.elapsed()) : -1, long(waited.elapsed()))) {
+        looking->stop();
+        showPending(top);
     }
-};
-WhenActive whenActive;
+}
 }  // namespace
 
 // Made whether a screen reader listens or not: Qt tells only its platform's
@@ -80,31 +73,26 @@ void backend::Announce(const std::string& cText)
 {
     pendingText = QString::fromStdString(cText);
     pending = true;
-    if (QWidget* top = appWindowWidget(); top && top->isActiveWindow()) {
-        showSoon();
-        return;
+    waited.start();
+    activeFor.invalidate();
+    if (!looking) {
+        looking = new QTimer(qApp);
+        looking->setInterval(100);
+        QObject::connect(looking, &QTimer::timeout, qApp, look);
     }
-    qApp->installEventFilter(&whenActive);
-    // A window that is not activated (a desktop that keeps the focus
-    // elsewhere) still says it, a moment later.
-    QTimer::singleShot(2000, qApp, [] {
-        if (pending && appWindowWidget()) {
-            qApp->removeEventFilter(&whenActive);
-            showPending(appWindowWidget());
-        }
-    });
+    looking->start();
 }
 
-// A screen reader asks back for a notification's text: the window stays for
-// half a second after it said something, and what waits to be said (the
+// A screen reader asks back for a notification's text: the window stays a
+// moment after it said something, and what waits to be said (the
 // save) is said now, while the window is whole.
 bool backend::StillSpeaking()
 {
     showPending(appWindowWidget());
     if (!lastAnnouncement.isValid() || !QAccessible::isActive())
         return false;
-    const qint64 left = 500 - lastAnnouncement.elapsed();
-    if (left <= 0)
+    const long left = speech::HoldLeft(long(lastAnnouncement.elapsed()));
+    if (left == 0)
         return false;
     QTimer::singleShot(int(left), qApp, [] { EventQueued(); });
     return true;

@@ -5,6 +5,7 @@
 // it through UI Automation's bridge, once a screen reader runs.
 #include "AppWindows.h"
 #include "Backend.h"
+#include "SpeechTiming.h"
 #include "Win32.h"
 
 namespace rt {
@@ -62,10 +63,8 @@ void showPending()
     shown = true;
 }
 
-// A screen reader speaks what the focus lands on as the window becomes
-// active, cutting off what it said before: the text waits until the window
-// has been active for a second, or two seconds at most (a desktop that keeps
-// the focus elsewhere), as on Linux.
+// The text waits until the window has settled as the foreground one
+// (SpeechTiming.h), looked at every tenth of a second.
 void CALLBACK whenActive(HWND, UINT, UINT_PTR, DWORD)
 {
     const DWORD now = GetTickCount();
@@ -74,7 +73,7 @@ void CALLBACK whenActive(HWND, UINT, UINT_PTR, DWORD)
         foregroundFrom = foregroundFrom ? foregroundFrom : now;
     else
         foregroundFrom = 0;
-    if ((foregroundFrom && now - foregroundFrom >= 1000) || now - announcedAt >= 2000 || !pending) {
+    if (!pending || speech::SayNow(foregroundFrom ? long(now - foregroundFrom) : -1, long(now - announcedAt))) {
         KillTimer(nullptr, waiting);
         waiting = 0;
         showPending();
@@ -100,17 +99,17 @@ void Announce(const std::string& cText)
 }
 
 // A screen reader reads a live region's name back once it hears of it: while
-// one runs, the window stays half a second after it said something (the
-// save), and what waits to be said is said now, while the window is whole.
+// one runs, the window stays a moment after it said something (the save),
+// and what waits to be said is said now, while the window is whole.
 bool StillSpeaking()
 {
     showPending();
     if (!shown || !screenReaderRuns())
         return false;
-    const DWORD elapsed = GetTickCount() - shownAt;
-    if (elapsed >= 500)
+    const long left = speech::HoldLeft(long(GetTickCount() - shownAt));
+    if (left == 0)
         return false;
-    waking = SetTimer(nullptr, waking, 500 - elapsed, wake);  // its message ends the loop's wait
+    waking = SetTimer(nullptr, waking, UINT(left), wake);  // its message ends the loop's wait
     return true;
 }
 
