@@ -19,8 +19,10 @@
 //   accessibleName/Description; AppWindow() (AppWindows.h).
 // - The shared drawing of statics (PixelOps.h): AreaInParent to place a
 //   control, DrawingAreaOf and GreyBehind to choose readable ink over the
-//   logo behind it (ReadableInk), Overlay, Cropped and ScaledPixels for
-//   pictures. Colours are converted with Gra.h.
+//   logo behind it (ReadableInk, CaptionInkOver), Overlay, Cropped and
+//   ScaledPixels for pictures. Colours are converted with Gra.h.
+// - When an announcement is said (SpeechTiming.h): a backend keeps the timer
+//   and knows whether its window is the active one.
 // - TemporaryName and IsOurTemporary (TemporaryName.h): the name of a save's
 //   new file, and which leftovers RemoveLitter may take.
 //
@@ -120,8 +122,6 @@ void CancelModal();
 // A static's picture at its size: what shows behind it (the window colour,
 // for reading back), its colour, its caption or bitmap, then what was drawn on it.
 Pixels StaticPicture(const XbpStatic& control);
-// The image at the given size: nearest pixel, or smoothly filtered.
-Pixels Scaled(const Pixels& image, int width, int height, bool smooth);
 // What the platform keeps to put a picture on screen; null for no picture.
 NativeImage* MakeImage(const Pixels& image);
 

@@ -35,6 +35,17 @@ int Grey(std::uint32_t argb);
 // Black or white, whichever reads on the colour.
 std::uint32_t ReadableInk(std::uint32_t background);
 
+// A group box's caption over the logo behind it (its GreyBehind): white on
+// what is dark and black on what is light, outlined in the other, so that it
+// stays legible where a gradient changes under it; the frame a faint line of
+// the ink (ARGB, its alpha to be blended with what lies under the line).
+struct CaptionInk {
+    std::uint32_t ink, outline, frame;
+};
+CaptionInk CaptionInkOver(int greyBehind);
+// An ARGB colour blended over a plain grey, for drawing without alpha.
+std::uint32_t BlendedOver(std::uint32_t argb, int grey);
+
 // The drawing area that the window lies in (itself included), or null.
 std::shared_ptr<XbpDrawingArea> DrawingAreaOf(const XbpWindow& window);
 // The average grey of what shows behind r (from the window's top-left corner):

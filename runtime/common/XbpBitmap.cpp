@@ -118,7 +118,7 @@ void XbpBitmap::writePixels(const Area& target, const Pixels& image, bool smooth
 {
     if (isEmpty() || image.isNull() || target.isEmpty())
         return;
-    Pixels scaled = backend::Scaled(image, target.width, target.height, smooth);
+    Pixels scaled = ScaledPixels(image, target.width, target.height, smooth);
     for (auto& c : scaled.rgb)
         c |= 0xFF000000;
     Overlay(image_, scaled, target.x, target.y);

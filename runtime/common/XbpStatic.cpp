@@ -97,7 +97,7 @@ void XbpStatic::writePixels(const Area& target, const Pixels& image, bool smooth
         drawn_.bits = 32;
         drawn_.rgb.assign(std::size_t(drawn_.width) * std::size_t(drawn_.height), 0);
     }
-    Pixels scaled = backend::Scaled(image, target.width, target.height, smooth);
+    Pixels scaled = ScaledPixels(image, target.width, target.height, smooth);
     for (auto& c : scaled.rgb)
         c |= 0xFF000000;  // what is drawn covers what was there
     Overlay(drawn_, scaled, target.x, target.y);

@@ -48,23 +48,19 @@ protected:
 
 private:
     // The frame and the caption, and nothing else: the box lets the background
-    // through unchanged. The caption is white on a dark background and black
-    // on a light one, outlined in the other, so that it stays legible where a
-    // gradient changes under it; the frame is a faint line of the same ink.
+    // through unchanged; their inks are the shared CaptionInkOver's.
     void paintGroupBox(QPainter& p)
     {
         const QString text = QString::fromStdString(owner_.caption);
         const QFontMetrics metrics(font());
         const QRect label(8, 0, metrics.horizontalAdvance(text) + 2, metrics.height());
-        const QColor ink = backgroundIsDark(label) ? Qt::white : Qt::black;
-        const QColor outline = ink == Qt::white ? Qt::black : Qt::white;
+        const CaptionInk look = CaptionInkOver(greyBehind(label));
+        const QColor ink = QColor::fromRgba(look.ink), outline = QColor::fromRgba(look.outline);
         const int top = label.center().y();
         const int right = width() - 1;
         const int bottom = height() - 1;
         p.save();
-        QColor line = ink;
-        line.setAlpha(140);
-        p.setPen(line);
+        p.setPen(QColor::fromRgba(look.frame));
         p.drawLine(0, top, label.left() - 2, top);
         p.drawLine(text.isEmpty() ? 0 : label.right() + 2, top, right, top);
         p.drawLine(0, top, 0, bottom);
@@ -80,14 +76,14 @@ private:
         p.restore();
     }
 
-    // Whether what shows behind r (in this widget's coordinates) is dark.
-    bool backgroundIsDark(const QRect& r) const
+    // The grey of what shows behind r (in this widget's coordinates).
+    int greyBehind(const QRect& r) const
     {
         const auto area = DrawingAreaOf(owner_);
         const QWidget* areaWidget = area ? WidgetOf(*area) : nullptr;
         const QColor plain = areaWidget ? areaWidget->palette().color(areaWidget->backgroundRole())
                                         : palette().color(QPalette::Window);
-        return GreyBehind(owner_, {r.x(), r.y(), r.width(), r.height()}, plain.rgba()) < 128;
+        return GreyBehind(owner_, {r.x(), r.y(), r.width(), r.height()}, plain.rgba());
     }
 
     void paintText(QPainter& p)

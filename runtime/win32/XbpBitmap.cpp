@@ -54,10 +54,5 @@ NativeImage* MakeImage(const Pixels& image)
     return new NativeImage{dib, image.width, image.height};
 }
 
-Pixels Scaled(const Pixels& image, int width, int height, bool smooth)
-{
-    return ScaledPixels(image, width, height, smooth);
-}
-
 }  // namespace backend
 }  // namespace rt

@@ -119,10 +119,9 @@ bool highContrast()
 }
 
 // The frame and the caption, and nothing else: the box lets the background
-// through unchanged. The caption is white on a dark background and black on a
-// light one, outlined in the other, so that it stays legible where a gradient
-// changes under it; the frame is a faint line of the same ink. Under a
-// high-contrast theme, the theme's own: its button text on its button face,
+// through unchanged; their inks are the shared CaptionInkOver's, the frame's
+// blended over the grey behind the caption (GDI's pens draw no alpha). Under
+// a high-contrast theme, the theme's own: its button text on its button face,
 // and a frame of its text colour.
 void paintGroupBox(XbpStatic& group, HDC dc)
 {
@@ -142,11 +141,10 @@ void paintGroupBox(XbpStatic& group, HDC dc)
     const int behind = GreyBehind(group, {units(label.left), units(label.top), units(label.right - label.left),
                                           units(label.bottom - label.top)},
                                   plainColour());
-    const bool dark = behind < 128;
-    const int inkGrey = dark ? 255 : 0;
-    const int lineGrey = (inkGrey * 140 + behind * 115) / 255;
+    const CaptionInk look = CaptionInkOver(behind);
+    const auto colour = [](std::uint32_t argb) { return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF); };
     const bool themed = highContrast();
-    HPEN pen = CreatePen(PS_SOLID, 1, themed ? GetSysColor(COLOR_BTNTEXT) : RGB(lineGrey, lineGrey, lineGrey));
+    HPEN pen = CreatePen(PS_SOLID, 1, themed ? GetSysColor(COLOR_BTNTEXT) : colour(BlendedOver(look.frame, behind)));
     HGDIOBJ oldPen = SelectObject(dc, pen);
     const int top = (label.top + label.bottom) / 2;
     const int right = client.right - 1, bottom = client.bottom - 1;
@@ -170,12 +168,12 @@ void paintGroupBox(XbpStatic& group, HDC dc)
         return;
     }
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, dark ? RGB(0, 0, 0) : RGB(255, 255, 255));
+    SetTextColor(dc, colour(look.outline));
     for (int dy = -1; dy <= 1; ++dy)
         for (int dx = -1; dx <= 1; ++dx)
             if (dx || dy)
                 TextOutW(dc, label.left + 1 + dx, label.top + dy, text.c_str(), int(text.size()));
-    SetTextColor(dc, RGB(inkGrey, inkGrey, inkGrey));
+    SetTextColor(dc, colour(look.ink));
     TextOutW(dc, label.left + 1, label.top, text.c_str(), int(text.size()));
     SelectObject(dc, oldFont);
 }
