@@ -87,8 +87,8 @@ int Save(const RGB& aColor1, const RGB& aColor2)
 {
     const ColorNumber nColor1 = *GraMakeRGBColor(aColor1), nColor2 = *GraMakeRGBColor(aColor2);
     const auto writeLog = [nColor1, nColor2] { return GraDialog::WriteLog(nColor1, nColor2); };
-    if (const std::optional<std::string> cMessage = SaveBoth(writeLog, LogoOf(aColor1, aColor2))) {
-        std::string line = *cMessage;
+    if (const Failure failure = SaveBoth(writeLog, LogoOf(aColor1, aColor2)); failure.failed()) {
+        std::string line = failure.reason();
         std::replace(line.begin(), line.end(), '\n', ' ');
         Runtime::SayError(line);
         return kFailed;
@@ -103,8 +103,8 @@ int Print()
 {
     FinishCutSave("LOGO.TXT");
     std::string cText;
-    if (const Failure failure = ReadWholeFile("LOGO.TXT", 64, cText)) {
-        Runtime::SayError("LOGO.TXT: " + *failure);
+    if (const Failure failure = ReadWholeFile("LOGO.TXT", 64, cText); failure.failed()) {
+        Runtime::SayError("LOGO.TXT: " + failure.reason());
         return kFailed;
     }
     if (cText.size() == 51 && cText.back() == '\x1A')

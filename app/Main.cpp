@@ -19,8 +19,8 @@ namespace {
 // is lost and they can try again; the message names the file and the reason.
 void OkLogo(GraDialog& oApp)
 {
-    if (const std::optional<std::string> cMessage = SaveBoth([&oApp] { return oApp.WriteLog(); }, oApp.oLogo)) {
-        MsgBox(*cMessage);
+    if (const Failure failure = SaveBoth([&oApp] { return oApp.WriteLog(); }, oApp.oLogo); failure.failed()) {
+        MsgBox(failure.reason());
         return;
     }
     // Said before the window closes, so that Ok Logo never sounds like the close box.

@@ -15,10 +15,10 @@ Failure WriteBoth(const std::function<Failure()>& writeLog, const std::shared_pt
                   SaveTogether& together, std::string& cFile)
 {
     cFile = "LOGO.TXT";
-    if (Failure failure = writeLog())
+    if (Failure failure = writeLog(); failure.failed())
         return failure;
     cFile = "LOGO.BMP";
-    if (Failure failure = SaveLogo(oLogo))
+    if (Failure failure = SaveLogo(oLogo); failure.failed())
         return failure;
     return together.place(cFile);
 }
@@ -27,7 +27,7 @@ Failure WriteBoth(const std::function<Failure()>& writeLog, const std::shared_pt
 // An exception (memory running out, say) is a failure like any other:
 // whatever it interrupted left the old pair, or the new one, and the message
 // says which.
-std::optional<std::string> SaveBoth(const std::function<Failure()>& writeLog, const std::shared_ptr<XbpBitmap>& oLogo)
+Failure SaveBoth(const std::function<Failure()>& writeLog, const std::shared_ptr<XbpBitmap>& oLogo)
 {
     std::string cFile;
     Failure failure;
@@ -41,8 +41,8 @@ std::optional<std::string> SaveBoth(const std::function<Failure()>& writeLog, co
         }
         lReplaced = together.replaced();
     }
-    if (!failure)
-        return std::nullopt;
+    if (failure.ok())
+        return Succeeded();
     return (lReplaced ? "The logo was saved, but the disk did not confirm it.\n" : "The logo could not be saved.\n") +
-           cFile + ": " + *failure;
+           cFile + ": " + failure.reason();
 }

@@ -124,7 +124,7 @@ bool MakeGraForm::PreloadLogo()
     oBitmap->create();
     // A file that is refused leaves the plain background of a first start,
     // rather than an empty bitmap stretched white over the window.
-    if (oBitmap->loadFile("LOGO.BMP"))
+    if (oBitmap->loadFile("LOGO.BMP").failed())
         return false;
     drawingArea->bitmap = BMP2BMP(oBitmap, {365, 140});
     return true;

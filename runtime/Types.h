@@ -10,6 +10,8 @@
 #include <variant>
 #include <vector>
 
+#include "Failure.h"
+
 namespace rt {
 
 using Pos = std::array<int, 2>;   // {x, y}: lower-left corner in the parent's area
@@ -39,8 +41,6 @@ inline constexpr double SYSCLR_BUTTONTEXT = -58.0;
 // A handler attached to a button's activate or a dialog's Close.
 using Action = std::function<void()>;
 
-// The outcome of a file write: nothing on success, else the system's reason.
-using Failure = std::optional<std::string>;
 
 // Event parameters; the system never reads them.
 using MsgParam = std::optional<long>;

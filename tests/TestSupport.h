@@ -93,6 +93,15 @@ std::string paletteBmp(int width, int height, int bits, const std::vector<std::u
 
 // ---- Files -------------------------------------------------------------------
 
+}  // namespace test
+
+namespace rt {
+// How a failed EXPECT shows an outcome.
+inline void PrintTo(const Failure& f, std::ostream* os) { *os << (f.ok() ? "succeeded" : "failed: " + f.reason()); }
+}  // namespace rt
+
+namespace test {
+
 inline std::string readAll(const std::filesystem::path& name)
 {
     std::ifstream f(name, std::ios::binary);

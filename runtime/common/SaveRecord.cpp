@@ -63,7 +63,7 @@ bool holds(const std::string& cFile, const RecordEntry& entry)
     std::string bytes;
     bool foreign = false;
     long age = 0;
-    return !backend::ReadOwnFile(cFile, entry.nSize, bytes, foreign, age) && bytes.size() == entry.nSize &&
+    return backend::ReadOwnFile(cFile, entry.nSize, bytes, foreign, age).ok() && bytes.size() == entry.nSize &&
            Checksum(bytes) == entry.nSum;
 }
 
@@ -161,7 +161,7 @@ RecordFound FinishRecord(const std::string& cRecord, bool lLocked)
     std::string bytes, writer;
     bool foreign = false;
     long age = 0;
-    if (backend::ReadOwnFile(cRecord, kMaxRecord, bytes, foreign, age))
+    if (backend::ReadOwnFile(cRecord, kMaxRecord, bytes, foreign, age).failed())
         return RecordFound::Ignored;
     std::vector<RecordEntry> entries;
     if (!bodyOf(bytes))
@@ -179,7 +179,7 @@ RecordFound FinishRecord(const std::string& cRecord, bool lLocked)
     bool committed = true;
     for (const RecordEntry& e : entries) {
         Step step;
-        if (backend::TargetOf(dir + e.cName, step.target))
+        if (backend::TargetOf(dir + e.cName, step.target).failed())
             return RecordFound::Ignored;
         const std::string targetDir = FolderPart(step.target);
         if (!IsOurTemporary(e.cTemp, step.target.substr(targetDir.size())))
@@ -192,10 +192,10 @@ RecordFound FinishRecord(const std::string& cRecord, bool lLocked)
     for (const Step& step : steps)
         if (step.waiting && !committed)
             backend::EraseFile(step.temp);
-        else if (step.waiting && backend::RenameFile(step.temp, step.target))
+        else if (step.waiting && backend::RenameFile(step.temp, step.target).failed())
             return RecordFound::Ignored;
     for (const Step& step : steps)
-        if (committed && backend::FlushFolder(step.target))
+        if (committed && backend::FlushFolder(step.target).failed())
             return RecordFound::Ignored;
     return removed(cRecord);
 }

@@ -78,7 +78,7 @@ struct FolderLocks {
             }
             folder.held = state == backend::FolderLockState::Held;
         }
-        return std::nullopt;
+        return Succeeded();
     }
 
     void removeLitter(const std::vector<SaveTogether::Impl::Entry>& entries)
@@ -110,14 +110,14 @@ struct Commit {
     Failure make(const std::vector<SaveTogether::Impl::Entry>& entries, bool lLocked, std::string& cFile)
     {
         if (cRecord.empty())
-            return std::nullopt;
+            return Succeeded();
         std::vector<RecordEntry> list;
         for (const auto& entry : entries) {
             const backend::PreparedNames names = backend::NamesOf(*entry.prepared);
             // A new file that links put in another folder has a name there
             // that must be on the disk before the record names it.
             if (FolderPart(names.target) != FolderPart(cRecord))
-                if (Failure f = backend::FlushFolder(names.target)) {
+                if (Failure f = backend::FlushFolder(names.target); f.failed()) {
                     cFile = entry.cFile;
                     return f;
                 }
@@ -128,11 +128,11 @@ struct Commit {
         cFile = cRecord;
         for (;;) {
             bool existed = false;
-            if (Failure f = backend::MakeRecord(cRecord, bytes, existed))
+            if (Failure f = backend::MakeRecord(cRecord, bytes, existed); f.failed())
                 return f;
             if (!existed) {
                 made = true;
-                return std::nullopt;
+                return Succeeded();
             }
             const RecordFound found = FinishRecord(cRecord, lLocked);
             if (found == RecordFound::Ignored)
@@ -172,7 +172,7 @@ Failure SaveTogether::place(std::string& cFile)
     auto& entries = d->entries;
     d->replaced = false;
     if (entries.empty())
-        return std::nullopt;
+        return Succeeded();
     cFile = entries.front().cFile;
     FolderLocks locks;
     Commit commit;
@@ -188,12 +188,12 @@ Failure SaveTogether::place(std::string& cFile)
     };
     try {
         commit.choose(entries);
-        if (Failure f = locks.take(entries, commit.cRecord, cFile)) {
+        if (Failure f = locks.take(entries, commit.cRecord, cFile); f.failed()) {
             putBack();
             return f;
         }
         // The record's folder is the last whose lock was asked for.
-        if (Failure f = commit.make(entries, !commit.cRecord.empty() && locks.folder(locks.keys.back()).held, cFile)) {
+        if (Failure f = commit.make(entries, !commit.cRecord.empty() && locks.folder(locks.keys.back()).held, cFile); f.failed()) {
             putBack();
             return f;
         }
@@ -201,11 +201,11 @@ Failure SaveTogether::place(std::string& cFile)
             cFile = entries[i].cFile;
             // The last file needs nothing kept: if it cannot be placed, it was not.
             if (i + 1 < entries.size())
-                if (Failure f = backend::KeepOld(*entries[i].prepared)) {
+                if (Failure f = backend::KeepOld(*entries[i].prepared); f.failed()) {
                     putBack();
                     return f;
                 }
-            if (Failure f = backend::PlaceFile(*entries[i].prepared)) {
+            if (Failure f = backend::PlaceFile(*entries[i].prepared); f.failed()) {
                 putBack();
                 return f;
             }
@@ -221,12 +221,12 @@ Failure SaveTogether::place(std::string& cFile)
     Failure first;
     for (auto& entry : entries) {
         try {
-            if (Failure f = backend::FinishFile(*entry.prepared); f && !first) {
+            if (Failure f = backend::FinishFile(*entry.prepared); f.failed() && first.ok()) {
                 first = f;
                 cFile = entry.cFile;
             }
         } catch (const std::exception& e) {
-            if (!first) {
+            if (first.ok()) {
                 first = std::string(e.what());
                 cFile = entry.cFile;
             }
@@ -234,7 +234,7 @@ Failure SaveTogether::place(std::string& cFile)
     }
     // Renames that may not be on the disk keep their record, for the next
     // start to finish should the power go now.
-    if (!first)
+    if (first.ok())
         commit.remove();
     try {
         locks.removeLitter(entries);
@@ -250,12 +250,12 @@ bool SaveTogether::replaced() const { return d->replaced; }
 Failure WriteFileAtomic(const std::string& cFile, const std::string& cBytes)
 {
     Prepared prepared;
-    if (Failure f = backend::PrepareFile(cFile, cBytes, prepared))
+    if (Failure f = backend::PrepareFile(cFile, cBytes, prepared); f.failed())
         return f;
     const std::uint64_t nSize = cBytes.size(), nSum = Checksum(cBytes);
     if (openNow) {
         openNow->entries.push_back({cFile, std::move(prepared), nSize, nSum});
-        return std::nullopt;
+        return Succeeded();
     }
     // Alone, it is a save of one file.
     SaveTogether alone;  // open from here

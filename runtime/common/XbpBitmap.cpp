@@ -89,13 +89,13 @@ Failure XbpBitmap::loadFile(const std::string& cFile)
     planes_ = 1;
     changed();
     std::string bytes;
-    if (Failure f = ReadWholeFile(cFile, kMaxBmpFileBytes, bytes))
+    if (Failure f = ReadWholeFile(cFile, kMaxBmpFileBytes, bytes); f.failed())
         return f;
     auto pixels = DecodeBmp(bytes);
     if (!pixels)
         return "not a BMP file that can be read";
     image_ = std::move(*pixels);
-    return std::nullopt;
+    return Succeeded();
 }
 
 Failure XbpBitmap::saveFile(const std::string& cFile) const

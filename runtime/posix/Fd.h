@@ -43,7 +43,7 @@ public:
     {
         if (::close(release()) != 0)
             return std::string(std::strerror(errno));
-        return std::nullopt;
+        return Succeeded();
     }
 
 private:

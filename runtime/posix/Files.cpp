@@ -76,7 +76,7 @@ Failure writeAll(int fd, const std::string& cBytes)
             return reason(n < 0 ? errno : EIO);
         done += std::size_t(n);
     }
-    return std::nullopt;
+    return Succeeded();
 }
 
 // Temporary files that a save killed before its rename left behind: ours by
@@ -144,7 +144,7 @@ Failure mayFollow(const std::string& cLink, const struct stat& link)
     const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
     if (shared && link.st_uid != ::geteuid() && link.st_uid != folder.st_uid)
         return "a link of another user in a shared folder, not followed";
-    return std::nullopt;
+    return Succeeded();
 }
 
 // Where a save of cFile must write: the file itself, or the end of the chain
@@ -157,11 +157,11 @@ Failure followLinks(std::string& cFile)
         if (::lstat(cFile.c_str(), &st) != 0) {
             if (errno != ENOENT)
                 return reason(errno);
-            return std::nullopt;  // the end of the chain: a file yet to be made
+            return Succeeded();  // the end of the chain: a file yet to be made
         }
         if (!S_ISLNK(st.st_mode))
-            return std::nullopt;
-        if (Failure f = mayFollow(cFile, st))
+            return Succeeded();
+        if (Failure f = mayFollow(cFile, st); f.failed())
             return f;
         std::string target(std::size_t(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
         const ssize_t n = ::readlink(cFile.c_str(), target.data(), target.size());
@@ -197,7 +197,7 @@ Failure rewriteInPlace(const std::string& cFile, const std::string& cBytes)
             return reason(error);
         }
     }
-    if (Failure f = writeAll(file.get(), cBytes))
+    if (Failure f = writeAll(file.get(), cBytes); f.failed())
         return f;
     if (::ftruncate(file.get(), off_t(cBytes.size())) != 0 || ::fsync(file.get()) != 0)
         return reason(errno);
@@ -226,7 +226,7 @@ Failure linkAside(const std::string& cFile, const std::string& cBeside, const st
         std::string candidate = cBeside + TemporaryName(cName);
         if (::link(cFile.c_str(), candidate.c_str()) == 0) {
             cBackup = std::move(candidate);
-            return std::nullopt;
+            return Succeeded();
         }
         if (errno != EEXIST) {
             lNoLinks = true;
@@ -259,7 +259,7 @@ Failure readFrom(int fd, std::size_t nMaxBytes, std::string& cBytes)
         if (n < 0)
             return reason(errno);
         if (n == 0)
-            return std::nullopt;
+            return Succeeded();
         if (std::size_t(n) > nMaxBytes - cBytes.size())
             return reason(EFBIG);
         cBytes.append(buffer, std::size_t(n));
@@ -286,7 +286,7 @@ Failure copyAside(const std::string& cFile, const std::string& cBeside, const st
     if (!S_ISREG(st.st_mode))
         return reason(EINVAL);
     std::string bytes;
-    if (Failure f = readFrom(from.get(), bytes.max_size() - 1, bytes))
+    if (Failure f = readFrom(from.get(), bytes.max_size() - 1, bytes); f.failed())
         return f;
     for (int attempt = 0; attempt < 16; ++attempt) {
         std::string candidate = cBeside + TemporaryName(cName);
@@ -296,16 +296,16 @@ Failure copyAside(const std::string& cFile, const std::string& cBeside, const st
         if (!to.valid())
             return reason(errno);
         Failure f = writeAll(to.get(), bytes);
-        if (!f && (::fchmod(to.get(), st.st_mode & 07777) != 0 || ::fsync(to.get()) != 0))
+        if (f.ok() && (::fchmod(to.get(), st.st_mode & 07777) != 0 || ::fsync(to.get()) != 0))
             f = reason(errno);
-        if (!f)
+        if (f.ok())
             f = to.close();
-        if (f) {
+        if (f.failed()) {
             ::unlink(candidate.c_str());
             return f;
         }
         cBackup = std::move(candidate);
-        return std::nullopt;
+        return Succeeded();
     }
     return reason(EEXIST);
 }
@@ -340,7 +340,7 @@ Failure PrepareFile(const std::string& cPath, const std::string& cBytes, Prepare
     prepared.reset(new PreparedFile);
     PreparedFile& p = *prepared;
     p.target = cPath;
-    if (Failure f = followLinks(p.target))
+    if (Failure f = followLinks(p.target); f.failed())
         return f;
     const std::size_t slash = p.target.rfind('/');
     p.dir = slash == std::string::npos ? "." : p.target.substr(0, slash + 1);
@@ -369,7 +369,7 @@ Failure PrepareFile(const std::string& cPath, const std::string& cBytes, Prepare
                 ::faccessat(AT_FDCWD, p.target.c_str(), W_OK, AT_EACCESS) == 0) {
                 p.inPlace = true;
                 p.bytes = cBytes;
-                return std::nullopt;
+                return Succeeded();
             }
             return reason(error);
         }
@@ -382,11 +382,11 @@ Failure PrepareFile(const std::string& cPath, const std::string& cBytes, Prepare
         p.temp = std::move(temp);
     }
     // The new file is complete and on the disk before it replaces the old one.
-    if (Failure f = writeAll(p.tempFd.get(), cBytes))
+    if (Failure f = writeAll(p.tempFd.get(), cBytes); f.failed())
         return f;
     if (::fchmod(p.tempFd.get(), mode) != 0 || ::fsync(p.tempFd.get()) != 0)
         return reason(errno);
-    return std::nullopt;
+    return Succeeded();
 }
 
 Failure KeepOld(PreparedFile& p)
@@ -396,30 +396,30 @@ Failure KeepOld(PreparedFile& p)
         if (errno != ENOENT)
             return reason(errno);
         p.existed = false;
-        return std::nullopt;
+        return Succeeded();
     }
     if (p.inPlace)
         return readAll(p.target, p.oldBytes);
     const std::string beside = p.dir == "." ? "" : p.dir;
     bool lNoLinks = false;
     const Failure linked = linkAside(p.target, beside, p.name, p.backup, lNoLinks);
-    return linked && lNoLinks ? copyAside(p.target, beside, p.name, p.backup) : linked;
+    return linked.failed() && lNoLinks ? copyAside(p.target, beside, p.name, p.backup) : linked;
 }
 
 Failure PlaceFile(PreparedFile& p)
 {
     if (p.inPlace) {
-        if (Failure f = rewriteInPlace(p.target, p.bytes))
+        if (Failure f = rewriteInPlace(p.target, p.bytes); f.failed())
             return f;
         p.placed = true;
-        return std::nullopt;
+        return Succeeded();
     }
-    if (Failure f = p.tempFd.close())
+    if (Failure f = p.tempFd.close(); f.failed())
         return f;
     if (::rename(p.temp.c_str(), p.target.c_str()) != 0)
         return reason(errno);
     p.placed = true;
-    return std::nullopt;
+    return Succeeded();
 }
 
 void RestoreFile(PreparedFile& p) noexcept
@@ -461,7 +461,7 @@ Failure FinishFile(PreparedFile& p)
         p.backup.clear();
     }
     if (p.inPlace)
-        return std::nullopt;
+        return Succeeded();
     return syncDirectory(p.dir, p.target);
 }
 
@@ -532,15 +532,15 @@ Failure MakeRecord(const std::string& cFile, const std::string& cBytes, bool& lE
     Fd file{::open(cFile.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600)};
     lExisted = !file.valid() && errno == EEXIST;
     if (!file.valid())
-        return lExisted ? std::nullopt : Failure(reason(errno));
+        return lExisted ? Succeeded() : Failure(reason(errno));
     Failure f = writeAll(file.get(), cBytes);
-    if (!f && ::fsync(file.get()) != 0)
+    if (f.ok() && ::fsync(file.get()) != 0)
         f = reason(errno);
-    if (!f)
+    if (f.ok())
         f = file.close();
-    if (!f)
+    if (f.ok())
         f = syncDirectory(folderOf(cFile), cFile);
-    if (f)
+    if (f.failed())
         ::unlink(cFile.c_str());
     return f;
 }
@@ -569,7 +569,7 @@ Failure RenameFile(const std::string& cFrom, const std::string& cTo)
 {
     if (::rename(cFrom.c_str(), cTo.c_str()) != 0)
         return reason(errno);
-    return std::nullopt;
+    return Succeeded();
 }
 
 Failure FlushFolder(const std::string& cFile) { return syncDirectory(folderOf(cFile), cFile); }

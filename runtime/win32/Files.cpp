@@ -124,7 +124,7 @@ Failure closeHeld(PreparedFile& p)
     const HANDLE h = std::exchange(p.held, INVALID_HANDLE_VALUE);
     if (h != INVALID_HANDLE_VALUE && !CloseHandle(h))
         return lastError();
-    return std::nullopt;
+    return Succeeded();
 }
 }  // namespace
 
@@ -177,7 +177,7 @@ Failure PrepareFile(const std::string& cPath, const std::string& cBytes, Prepare
     }
     if (!FlushFileBuffers(h))
         return lastError();
-    return std::nullopt;
+    return Succeeded();
 }
 
 Failure KeepOld(PreparedFile& p)
@@ -187,7 +187,7 @@ Failure KeepOld(PreparedFile& p)
         if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
             return systemReason(error);
         p.existed = false;
-        return std::nullopt;
+        return Succeeded();
     }
     // A second name keeps the old file exactly, permissions and all; a file
     // system without hard links gets a copy.
@@ -196,7 +196,7 @@ Failure KeepOld(PreparedFile& p)
         if (CreateHardLinkW(backup.c_str(), p.file.c_str(), nullptr) ||
             (GetLastError() != ERROR_ALREADY_EXISTS && CopyFileW(p.file.c_str(), backup.c_str(), TRUE))) {
             p.backup = std::move(backup);
-            return std::nullopt;
+            return Succeeded();
         }
         if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
             return lastError();
@@ -211,7 +211,7 @@ Failure KeepOld(PreparedFile& p)
 // it is said.
 Failure PlaceFile(PreparedFile& p)
 {
-    if (Failure f = closeHeld(p))
+    if (Failure f = closeHeld(p); f.failed())
         return f;
     const DWORD old = GetFileAttributesW(p.file.c_str());
     if (!SetFileAttributesW(p.temp.c_str(), old == INVALID_FILE_ATTRIBUTES ? FILE_ATTRIBUTE_NORMAL : old))
@@ -235,7 +235,7 @@ Failure PlaceFile(PreparedFile& p)
         }
         if (placed) {
             p.placed = true;
-            return std::nullopt;
+            return Succeeded();
         }
         if (error == ERROR_UNABLE_TO_REMOVE_REPLACED)  // the old file is held open
             error = ERROR_SHARING_VIOLATION;
@@ -267,7 +267,7 @@ PreparedNames NamesOf(const PreparedFile& p)
 Failure TargetOf(const std::string& cFile, std::string& cTarget)
 {
     cTarget = cFile;
-    return std::nullopt;
+    return Succeeded();
 }
 
 Failure FinishFile(PreparedFile& p)
@@ -276,7 +276,7 @@ Failure FinishFile(PreparedFile& p)
         DeleteFileW(p.backup.c_str());
         p.backup.clear();
     }
-    return std::nullopt;
+    return Succeeded();
 }
 
 // The folder's lock is a file in it, opened with no sharing and deleted when
@@ -341,8 +341,8 @@ Failure ReadFile(const std::string& cFile, std::size_t nMaxBytes, std::string& c
         f = lastError();
     else if (std::uint64_t(size.QuadPart) > nMaxBytes)
         f = systemReason(ERROR_FILE_TOO_LARGE);
-    cBytes.assign(f ? 0 : std::size_t(size.QuadPart), '\0');
-    for (std::size_t at = 0; !f && at < cBytes.size();) {
+    cBytes.assign(f.failed() ? 0 : std::size_t(size.QuadPart), '\0');
+    for (std::size_t at = 0; f.ok() && at < cBytes.size();) {
         DWORD done = 0;
         if (!::ReadFile(file, cBytes.data() + at, DWORD(std::min<std::size_t>(cBytes.size() - at, 1u << 20)), &done,
                       nullptr))
@@ -361,13 +361,13 @@ Failure MakeRecord(const std::string& cFile, const std::string& cBytes, bool& lE
     HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr);
     lExisted = h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS;
     if (h == INVALID_HANDLE_VALUE)
-        return lExisted ? std::nullopt : lastError();
+        return lExisted ? Succeeded() : lastError();
     DWORD wrote = 0;
     const bool written = WriteFile(h, cBytes.data(), DWORD(cBytes.size()), &wrote, nullptr) &&
                          wrote == cBytes.size() && FlushFileBuffers(h);
-    const Failure f = written ? std::nullopt : lastError();
+    const Failure f = written ? Succeeded() : lastError();
     CloseHandle(h);
-    if (f)
+    if (f.failed())
         DeleteFileW(file.c_str());
     return f;
 }
@@ -399,12 +399,12 @@ Failure RenameFile(const std::string& cFrom, const std::string& cTo)
     SetFileAttributesW(from.c_str(), old == INVALID_FILE_ATTRIBUTES ? FILE_ATTRIBUTE_NORMAL : old);
     if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return lastError();
-    return std::nullopt;
+    return Succeeded();
 }
 
 // NTFS writes a folder's changes to its journal in the order they were made,
 // and a rename written through takes every change before it to the disk.
-Failure FlushFolder(const std::string&) { return std::nullopt; }
+Failure FlushFolder(const std::string&) { return Succeeded(); }
 
 // The folder's lock excludes every other copy while a record exists, so one
 // found under it was left by a copy that is gone.

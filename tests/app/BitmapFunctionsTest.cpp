@@ -113,20 +113,20 @@ TEST_F(SaveLogoFile, ReplacesLogoBmpWholeOrLeavesIt)
     const auto logo = bitmap(128, 24);
     fill(logo, {0, 0, 128, 24}, {9, 99, 199});
 
-    EXPECT_EQ(SaveLogo(logo), std::nullopt);  // no earlier file: created
+    EXPECT_EQ(SaveLogo(logo), Succeeded());  // no earlier file: created
     EXPECT_EQ(test::readAll("LOGO.BMP").size(), 9270);
 
     test::writeAll("LOGO.BMP", std::string(100000, 'o'));
-    EXPECT_EQ(SaveLogo(logo), std::nullopt);
+    EXPECT_EQ(SaveLogo(logo), Succeeded());
     XbpBitmap back;
-    ASSERT_EQ(back.loadFile("LOGO.BMP"), std::nullopt);
+    ASSERT_EQ(back.loadFile("LOGO.BMP"), Succeeded());
     EXPECT_EQ(back.width(), 128);
     EXPECT_EQ(test::readAll("LOGO.BMP").size(), 9270) << "nothing of the old file is left";
     EXPECT_EQ(test::pixel(back, 5, 5), test::rgb(9, 99, 199));
 
     // No logo made in this run: the earlier file stays as it was.
     test::writeAll("LOGO.BMP", "earlier logo");
-    EXPECT_EQ(SaveLogo(nullptr), std::nullopt);
+    EXPECT_EQ(SaveLogo(nullptr), Succeeded());
     EXPECT_EQ(test::readAll("LOGO.BMP"), "earlier logo");
     EXPECT_EQ(test::filesHere(), std::vector<std::string>{"LOGO.BMP"}) << "no temporary file left";
 }

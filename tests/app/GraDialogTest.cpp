@@ -147,20 +147,20 @@ TEST_F(GraDialogTest, WriteLogWritesExactlyFiftyBytes)
     test::writeAll("LOGO.TXT", std::string(500, '#'));
     d->oStat1->cargo = number(255, 0, 0);
     d->oStat2->cargo = number(0, 0, 255);
-    EXPECT_EQ(d->WriteLog(), std::nullopt);
+    EXPECT_EQ(d->WriteLog(), Succeeded());
     EXPECT_EQ(test::readAll("LOGO.TXT"),
               test::logoTxt({255, 0, 0}, {0, 0, 255}));
     EXPECT_EQ(test::readAll("LOGO.TXT").size(), 50u);
 
     d->oStat1->cargo = number(7, 64, 100);
     d->oStat2->cargo = 0;  // never chosen
-    EXPECT_EQ(d->WriteLog(), std::nullopt);
+    EXPECT_EQ(d->WriteLog(), Succeeded());
     EXPECT_EQ(test::readAll("LOGO.TXT"),
               test::logoTxt({7, 64, 100}, {0, 0, 0}));
 
     ASSERT_TRUE(fs::remove("LOGO.TXT"));
     ASSERT_TRUE(fs::create_directory("LOGO.TXT"));
-    EXPECT_NE(d->WriteLog(), std::nullopt) << "a failed write is reported";
+    EXPECT_NE(d->WriteLog(), Succeeded()) << "a failed write is reported";
 }
 
 TEST_F(GraDialogTest, PreloadShowsLogoBmpStretched)

@@ -23,14 +23,14 @@ TEST_F(MainRun, TypicalRunWritesBothFilesAndEnds)
     EXPECT_TRUE(script.finished());
     EXPECT_EQ(readAll("LOGO.TXT"), kRedBlue);
     XbpBitmap logo;
-    ASSERT_EQ(logo.loadFile("LOGO.BMP"), std::nullopt);
+    ASSERT_EQ(logo.loadFile("LOGO.BMP"), Succeeded());
     EXPECT_EQ(logo.width(), 128);
     EXPECT_EQ(logo.height(), 24);
     EXPECT_EQ(pixel(logo, 0, 0), rgb(255, 0, 0));
     EXPECT_EQ(pixel(logo, 127, 23), rgb(0, 0, 255));
 
     // Byte for byte the file of the computed gradient, whatever the screen's scale.
-    ASSERT_EQ(gradientLogo({255, 0, 0}, {0, 0, 255})->saveFile("EXPECTED.BMP"), std::nullopt);
+    ASSERT_EQ(gradientLogo({255, 0, 0}, {0, 0, 255})->saveFile("EXPECTED.BMP"), Succeeded());
     EXPECT_EQ(readAll("LOGO.BMP"), readAll("EXPECTED.BMP"));
 }
 

@@ -48,13 +48,13 @@ TEST_F(PosixFiles, AFolderThatTakesNoNewFileHasItsWritableFilesRewrittenInPlace)
         ASSERT_EQ(::seteuid(0), 0);
     }
     ::chmod("ro", 0755);
-    EXPECT_EQ(shorter, std::nullopt);
+    EXPECT_EQ(shorter, Succeeded());
     EXPECT_EQ(test::readAll("ro/LOGO.TXT"), "new");
-    EXPECT_EQ(longer, std::nullopt);
+    EXPECT_EQ(longer, Succeeded());
     EXPECT_EQ(test::readAll("ro/LOGO.BMP"), std::string(9270, 'b'));
-    EXPECT_NE(locked, std::nullopt) << "a file that cannot be written is not rewritten";
+    EXPECT_NE(locked, Succeeded()) << "a file that cannot be written is not rewritten";
     EXPECT_EQ(test::readAll("ro/LOCKED.TXT"), "locked");
-    EXPECT_NE(fresh, std::nullopt) << "nor can a new one be made there";
+    EXPECT_NE(fresh, Succeeded()) << "nor can a new one be made there";
     EXPECT_FALSE(File("ro/NEW.TXT"));
     EXPECT_EQ(std::distance(fs::directory_iterator("ro"), fs::directory_iterator()), 3) << "no temporary file left";
 }
@@ -79,16 +79,16 @@ TEST_F(PosixFiles, AFolderThatCannotBeListedIsSavedAndSaidSo)
     {
         SaveTogether together;
         saved = WriteFileAtomic("box/LOGO.TXT", "new log");
-        if (!saved)
+        if (saved.ok())
             saved = WriteFileAtomic("box/LOGO.BMP", "new logo");
         std::string cFile;
-        if (!saved)
+        if (saved.ok())
             saved = together.place(cFile);
         replaced = together.replaced();
     }
     ASSERT_EQ(::seteuid(root), 0);
     ::chmod("box", 0755);
-    EXPECT_EQ(saved, std::nullopt);
+    EXPECT_EQ(saved, Succeeded());
     EXPECT_TRUE(replaced);
     EXPECT_EQ(test::readAll("box/LOGO.TXT"), "new log");
     EXPECT_EQ(test::readAll("box/LOGO.BMP"), "new logo");
@@ -116,13 +116,13 @@ TEST_F(PosixFiles, ALinkedFileIsWrittenThroughToItsTargetAndTheLinkStays)
     ASSERT_EQ(::symlink("LOOP2", "LOOP1"), 0);
     ASSERT_EQ(::symlink("LOOP1", "LOOP2"), 0);
 
-    EXPECT_EQ(WriteFileAtomic("LOGO.TXT", "new"), std::nullopt);
+    EXPECT_EQ(WriteFileAtomic("LOGO.TXT", "new"), Succeeded());
     EXPECT_TRUE(isLink("LOGO.TXT"));
     EXPECT_EQ(test::readAll("assets/logo.txt"), "new");
-    EXPECT_EQ(WriteFileAtomic("CHAIN1", "chained"), std::nullopt);
+    EXPECT_EQ(WriteFileAtomic("CHAIN1", "chained"), Succeeded());
     EXPECT_TRUE(isLink("CHAIN1") && isLink("CHAIN2"));
     EXPECT_EQ(test::readAll("assets/chained.txt"), "chained");
-    EXPECT_EQ(WriteFileAtomic("DANGLING.TXT", "created"), std::nullopt) << "a dangling link creates its target";
+    EXPECT_EQ(WriteFileAtomic("DANGLING.TXT", "created"), Succeeded()) << "a dangling link creates its target";
     EXPECT_TRUE(isLink("DANGLING.TXT"));
     EXPECT_EQ(test::readAll("assets/new.txt"), "created");
     EXPECT_EQ(WriteFileAtomic("LOOP1", "x"), Failure(std::strerror(ELOOP)));
@@ -139,7 +139,7 @@ TEST_F(PosixFiles, ALinkedFileIsWrittenThroughToItsTargetAndTheLinkStays)
     const std::string acrossBytes = test::readAll("other/logo.bmp");
     const int acrossLitter = hidden("other");
     ::umount2("other", MNT_DETACH);
-    EXPECT_EQ(across, std::nullopt);
+    EXPECT_EQ(across, Succeeded());
     EXPECT_EQ(acrossBytes, std::string(9270, 'b'));
     EXPECT_TRUE(isLink("LOGO.BMP"));
     EXPECT_EQ(acrossLitter, 0);
@@ -160,7 +160,7 @@ TEST_F(PosixFiles, ASaveRemovesOnlyTheLitterOfEarlierSavesOfThatFile)
     ASSERT_GE(running, 0);
     ASSERT_EQ(::flock(running, LOCK_EX), 0);
 
-    EXPECT_EQ(WriteFileAtomic("LOGO.TXT", "new"), std::nullopt);
+    EXPECT_EQ(WriteFileAtomic("LOGO.TXT", "new"), Succeeded());
     ::close(running);
     EXPECT_FALSE(fs::exists(fs::symlink_status(stale)));
     std::string left;
@@ -187,7 +187,7 @@ TEST_F(PosixFiles, OneSaveAtATimeInAFolderBetweenProcesses)
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         other.reset();
     });
-    EXPECT_EQ(WriteFileAtomic("LOGO.TXT", "new"), std::nullopt);
+    EXPECT_EQ(WriteFileAtomic("LOGO.TXT", "new"), Succeeded());
     done.join();
     EXPECT_EQ(test::readAll("LOGO.TXT"), "new");
 }
@@ -244,6 +244,6 @@ TEST(PosixReadFile, NoMoreThanTheLimitIsRead)
 {
     std::string bytes;
     EXPECT_EQ(ReadWholeFile("/proc/self/maps", 64, bytes), Failure(std::strerror(EFBIG)));
-    EXPECT_EQ(ReadWholeFile("/proc/self/maps", 1 << 20, bytes), std::nullopt);
+    EXPECT_EQ(ReadWholeFile("/proc/self/maps", 1 << 20, bytes), Succeeded());
     EXPECT_GT(bytes.size(), 64u);
 }

@@ -88,7 +88,7 @@ TEST_F(BitmapFile, SavesA24BitBottomUpWindowsBmpAndReadsItBack)
     const auto b = test::gradientLogo({255, 0, 0}, {0, 0, 255});
     GraGradient(*b->presSpace(), {0, 0}, {{1, 1}}, {GraMakeRGBColor(RGB{0, 255, 0})}, 0);  // lower-left pixel
 
-    EXPECT_EQ(b->saveFile("LOGO.BMP"), std::nullopt);
+    EXPECT_EQ(b->saveFile("LOGO.BMP"), Succeeded());
     const std::string f = test::readAll("LOGO.BMP");
     ASSERT_EQ(f.size(), 9270);
     EXPECT_EQ(f.substr(0, 2), "BM");
@@ -105,7 +105,7 @@ TEST_F(BitmapFile, SavesA24BitBottomUpWindowsBmpAndReadsItBack)
     EXPECT_EQ(f.substr(57, 3), std::string("\x02\x00\xfd", 3));  // column 1: (253, 0, 2)
 
     XbpBitmap back;
-    ASSERT_EQ(back.loadFile("LOGO.BMP"), std::nullopt);
+    ASSERT_EQ(back.loadFile("LOGO.BMP"), Succeeded());
     EXPECT_EQ(back.width(), 128);
     EXPECT_EQ(back.height(), 24);
     EXPECT_EQ(back.bits(), 24);
@@ -115,13 +115,13 @@ TEST_F(BitmapFile, SavesA24BitBottomUpWindowsBmpAndReadsItBack)
 
     // A longer old file is replaced whole.
     test::writeAll("OLD.BMP", std::string(50000, 'x'));
-    EXPECT_EQ(b->saveFile("OLD.BMP"), std::nullopt);
+    EXPECT_EQ(b->saveFile("OLD.BMP"), Succeeded());
     EXPECT_EQ(test::readAll("OLD.BMP").size(), 9270);
 
     // Nothing to save, or something in the way: a reason, and the old file stays.
-    EXPECT_NE(XbpBitmap().saveFile("OLD.BMP"), std::nullopt);
+    EXPECT_NE(XbpBitmap().saveFile("OLD.BMP"), Succeeded());
     ASSERT_TRUE(fs::create_directory("DIR.BMP"));
-    EXPECT_NE(b->saveFile("DIR.BMP"), std::nullopt);
+    EXPECT_NE(b->saveFile("DIR.BMP"), Succeeded());
     EXPECT_TRUE(fs::is_directory("DIR.BMP"));
     EXPECT_EQ(test::readAll("OLD.BMP").size(), 9270);
 }
@@ -133,9 +133,9 @@ TEST_F(BitmapFile, ReadsOtherDepthsAndTellsTheirFormat)
     test::writeAll("indexed.bmp", test::paletteBmp(9, 4, 8, {rgb(1, 2, 3), rgb(200, 100, 50)}, one));
 
     XbpBitmap b;
-    ASSERT_EQ(b.loadFile("mono.bmp"), std::nullopt);
+    ASSERT_EQ(b.loadFile("mono.bmp"), Succeeded());
     EXPECT_EQ(b.bits(), 1);
-    ASSERT_EQ(b.loadFile("indexed.bmp"), std::nullopt);
+    ASSERT_EQ(b.loadFile("indexed.bmp"), Succeeded());
     EXPECT_EQ(b.bits(), 8);
     EXPECT_EQ(test::pixel(b, 8, 3), rgb(200, 100, 50));
 }
@@ -176,7 +176,7 @@ TEST_F(BitmapFile, UnreadableFilesLeaveAnEmptyBitmap)
         test::writeAll("LOGO.BMP", bytes);
         XbpBitmap b;
         b.make(5, 5);  // a load replaces whatever was there
-        EXPECT_NE(b.loadFile("LOGO.BMP"), std::nullopt) << name;
+        EXPECT_NE(b.loadFile("LOGO.BMP"), Succeeded()) << name;
         EXPECT_TRUE(b.isEmpty()) << name;
         EXPECT_EQ(b.bits(), 24) << name;
     }
@@ -190,9 +190,9 @@ TEST_F(BitmapFile, UnreadableFilesLeaveAnEmptyBitmap)
 TEST_F(BitmapFile, FileServicesResolveInTheCurrentDirectory)
 {
     EXPECT_FALSE(File("LOGO.TXT"));
-    EXPECT_EQ(WriteFileAtomic("LOGO.TXT", "old contents, longer than the new"), std::nullopt);
+    EXPECT_EQ(WriteFileAtomic("LOGO.TXT", "old contents, longer than the new"), Succeeded());
     EXPECT_TRUE(File("LOGO.TXT"));
-    EXPECT_EQ(WriteFileAtomic("LOGO.TXT", "new"), std::nullopt);
+    EXPECT_EQ(WriteFileAtomic("LOGO.TXT", "new"), Succeeded());
     EXPECT_EQ(test::readAll(path("LOGO.TXT")), "new");
     EXPECT_TRUE(FErase("LOGO.TXT"));
     EXPECT_FALSE(File("LOGO.TXT"));
@@ -200,8 +200,8 @@ TEST_F(BitmapFile, FileServicesResolveInTheCurrentDirectory)
     ASSERT_TRUE(fs::create_directory("LOGO.TXT"));
     EXPECT_FALSE(File("LOGO.TXT")) << "a directory is no file";
     const Failure f = WriteFileAtomic("LOGO.TXT", "x");
-    EXPECT_NE(f, std::nullopt);
-    EXPECT_NE(WriteFileAtomic("no/such/dir/LOGO.TXT", "x"), std::nullopt);
+    EXPECT_NE(f, Succeeded());
+    EXPECT_NE(WriteFileAtomic("no/such/dir/LOGO.TXT", "x"), Succeeded());
     Sleep(0);
 }
 
@@ -216,10 +216,10 @@ TEST_F(BitmapFile, FilesSavedTogetherAreAllNewOrAllAsTheyWere)
     seed();
     {
         SaveTogether together;
-        EXPECT_EQ(WriteFileAtomic("LOGO.TXT", "new log"), std::nullopt);
-        EXPECT_EQ(WriteFileAtomic("LOGO.BMP", "new logo"), std::nullopt);
+        EXPECT_EQ(WriteFileAtomic("LOGO.TXT", "new log"), Succeeded());
+        EXPECT_EQ(WriteFileAtomic("LOGO.BMP", "new logo"), Succeeded());
         EXPECT_EQ(test::readAll("LOGO.TXT"), "old log") << "prepared, not yet in place";
-        EXPECT_EQ(together.place(cFile), std::nullopt);
+        EXPECT_EQ(together.place(cFile), Succeeded());
     }
     EXPECT_EQ(test::readAll("LOGO.TXT"), "new log");
     EXPECT_EQ(test::readAll("LOGO.BMP"), "new logo");
@@ -229,7 +229,7 @@ TEST_F(BitmapFile, FilesSavedTogetherAreAllNewOrAllAsTheyWere)
     seed();
     {
         SaveTogether together;
-        EXPECT_EQ(WriteFileAtomic("LOGO.TXT", "new log"), std::nullopt);
+        EXPECT_EQ(WriteFileAtomic("LOGO.TXT", "new log"), Succeeded());
         EXPECT_FALSE(hiddenFiles().empty());
     }
     EXPECT_EQ(test::readAll("LOGO.TXT"), "old log");
@@ -243,11 +243,11 @@ TEST_F(BitmapFile, FilesSavedTogetherAreAllNewOrAllAsTheyWere)
             ASSERT_TRUE(fs::remove("LOGO.TXT"));
         }
         SaveTogether together;
-        EXPECT_EQ(WriteFileAtomic("LOGO.TXT", "new log"), std::nullopt);
-        EXPECT_EQ(WriteFileAtomic("LOGO.BMP", "new logo"), std::nullopt);
+        EXPECT_EQ(WriteFileAtomic("LOGO.TXT", "new log"), Succeeded());
+        EXPECT_EQ(WriteFileAtomic("LOGO.BMP", "new logo"), Succeeded());
         ASSERT_TRUE(fs::remove("LOGO.BMP"));
         ASSERT_TRUE(fs::create_directories("LOGO.BMP/in the way"));
-        EXPECT_NE(together.place(cFile), std::nullopt);
+        EXPECT_NE(together.place(cFile), Succeeded());
         EXPECT_EQ(cFile, "LOGO.BMP");
         if (logExisted) {
             EXPECT_EQ(test::readAll("LOGO.TXT"), "old log");
@@ -264,7 +264,7 @@ TEST_F(BitmapFile, FilesSavedTogetherAreAllNewOrAllAsTheyWere)
     ASSERT_TRUE(fs::create_directory("LOGO.BMP"));
     {
         SaveTogether together;
-        EXPECT_EQ(WriteFileAtomic("LOGO.TXT", "new log"), std::nullopt);
+        EXPECT_EQ(WriteFileAtomic("LOGO.TXT", "new log"), Succeeded());
         EXPECT_EQ(WriteFileAtomic("LOGO.BMP", "new logo"), Failure(test::systemReason(test::Fault::Folder)));
     }
     EXPECT_EQ(test::readAll("LOGO.TXT"), "old log");
@@ -292,9 +292,9 @@ TEST_F(BitmapFile, MemoryRunningOutAnywhereInASaveLeavesTheOldPairOrTheNewOne)
                     if (!blocked)
                         fail.emplace(n);
                     f = WriteFileAtomic("LOGO.TXT", "new log");
-                    if (!f)
+                    if (f.ok())
                         f = WriteFileAtomic("LOGO.BMP", "new logo");
-                    if (!f && blocked) {
+                    if (f.ok() && blocked) {
 #ifdef _WIN32
                         fs::remove("LOGO.BMP");
                         fs::create_directories("LOGO.BMP/in the way");
@@ -306,7 +306,7 @@ TEST_F(BitmapFile, MemoryRunningOutAnywhereInASaveLeavesTheOldPairOrTheNewOne)
                         fail.emplace(n);
                     }
                     std::string cFile;
-                    if (!f)
+                    if (f.ok())
                         f = together.place(cFile);
                 } catch (const std::bad_alloc&) {
                     f = "out of memory";
@@ -318,8 +318,8 @@ TEST_F(BitmapFile, MemoryRunningOutAnywhereInASaveLeavesTheOldPairOrTheNewOne)
             const std::string log = test::readAll("LOGO.TXT");
             const bool isNew = log == "new log" && test::readAll("LOGO.BMP") == "new logo";
             const bool isOld = log == "old log" && (fs::is_directory("LOGO.BMP") || test::readAll("LOGO.BMP") == "old logo");
-            EXPECT_EQ(isNew, !f || replaced) << "allocation " << n << ": " << f.value_or("saved");
-            EXPECT_EQ(isOld, f && !replaced) << "allocation " << n << ": " << f.value_or("saved");
+            EXPECT_EQ(isNew, f.ok() || replaced) << "allocation " << n << ": " << f.reason();
+            EXPECT_EQ(isOld, f.failed() && !replaced) << "allocation " << n << ": " << f.reason();
             EXPECT_TRUE(hiddenFiles().empty()) << "allocation " << n << ": " << hiddenFiles().front();
         }
         EXPECT_GT(n, 5) << "a save makes some allocations";
@@ -374,7 +374,7 @@ TEST(BitmapSeeds, EverySeedOfTheFuzzerLoadsWholeOrNotAtAll)
     ASSERT_GE(files.size(), 18u);
     for (const std::string& name : files) {
         XbpBitmap b;
-        const bool loaded = !b.loadFile((corpus / name).string());
+        const bool loaded = b.loadFile((corpus / name).string()).ok();
         EXPECT_EQ(loaded, std::find(readable.begin(), readable.end(), name) != readable.end()) << name;
         EXPECT_EQ(b.isEmpty(), !loaded) << name;
         if (loaded) {
@@ -382,9 +382,9 @@ TEST(BitmapSeeds, EverySeedOfTheFuzzerLoadsWholeOrNotAtAll)
         }
     }
     XbpBitmap top;
-    ASSERT_EQ(top.loadFile((corpus / "topdown.bmp").string()), std::nullopt);
+    ASSERT_EQ(top.loadFile((corpus / "topdown.bmp").string()), Succeeded());
     XbpBitmap bottom;
-    ASSERT_EQ(bottom.loadFile((corpus / "depth24.bmp").string()), std::nullopt);
+    ASSERT_EQ(bottom.loadFile((corpus / "depth24.bmp").string()), Succeeded());
     ASSERT_EQ(top.width(), bottom.width());
     ASSERT_EQ(top.height(), bottom.height());
     const int rows = top.height();
@@ -396,7 +396,7 @@ TEST(BitmapSeeds, EverySeedOfTheFuzzerLoadsWholeOrNotAtAll)
     // Found by the fuzzer: RLE pixels naming colours past the palette. They are
     // black, and stretching the picture reads no colour that is not there.
     XbpBitmap past;
-    ASSERT_EQ(past.loadFile((corpus / "found-rle4-index-past-palette.bmp").string()), std::nullopt);
+    ASSERT_EQ(past.loadFile((corpus / "found-rle4-index-past-palette.bmp").string()), Succeeded());
     const auto& palette = past.pixels().palette;
     EXPECT_NE(std::find(palette.begin(), palette.end(), rgb(0, 0, 0)), palette.end()) << "black is in the palette";
     EXPECT_EQ(test::pixel(past, 0, 0), rgb(0, 0, 0));
@@ -449,7 +449,7 @@ TEST_F(BitmapFile, PixelsThatCompressedDataNeverReachesAreBlackOnEveryRead)
     for (const auto& c : cases) {
         test::writeAll("LOGO.BMP", c.file);
         XbpBitmap first;
-        ASSERT_EQ(first.loadFile("LOGO.BMP"), std::nullopt) << c.name;
+        ASSERT_EQ(first.loadFile("LOGO.BMP"), Succeeded()) << c.name;
         ASSERT_EQ(first.width(), 4);
         ASSERT_EQ(first.height(), 3);
         for (int y = 0; y < 3; ++y)
@@ -461,7 +461,7 @@ TEST_F(BitmapFile, PixelsThatCompressedDataNeverReachesAreBlackOnEveryRead)
             }
         for (int run = 0; run < 3; ++run) {
             XbpBitmap again;
-            ASSERT_EQ(again.loadFile("LOGO.BMP"), std::nullopt);
+            ASSERT_EQ(again.loadFile("LOGO.BMP"), Succeeded());
             EXPECT_TRUE(test::samePicture(again.pixels(), first.pixels())) << c.name;
             EXPECT_EQ(again.pixels().palette, first.pixels().palette) << c.name;
         }

@@ -24,7 +24,7 @@ TEST_F(Win32Files, WindowsRefusalsLeaveTheOldFilesAndNoLitter)
         SetCurrentDirectoryA(folder);
         backend::Prepared prepared;
         std::string key;
-        if (backend::PrepareFile("LOGO.TXT", "another's", prepared) ||
+        if (backend::PrepareFile("LOGO.TXT", "another's", prepared).failed() ||
             backend::TryLockFolder(*backend::FolderOf("LOGO.TXT", key).release()) != backend::FolderLockState::Held)
             ExitProcess(2);
         SetEvent(CreateEventW(nullptr, TRUE, FALSE, L"Local\\GradientLogoTest.held"));
@@ -38,9 +38,9 @@ TEST_F(Win32Files, WindowsRefusalsLeaveTheOldFilesAndNoLitter)
     std::string cFile;
     const auto saveBoth = [&cFile] {
         SaveTogether together;
-        if (Failure f = WriteFileAtomic("LOGO.TXT", "new log"))
+        if (Failure f = WriteFileAtomic("LOGO.TXT", "new log"); f.failed())
             return f;
-        if (Failure f = WriteFileAtomic("LOGO.BMP", "new logo"))
+        if (Failure f = WriteFileAtomic("LOGO.BMP", "new logo"); f.failed())
             return f;
         return together.place(cFile);
     };
@@ -61,7 +61,7 @@ TEST_F(Win32Files, WindowsRefusalsLeaveTheOldFilesAndNoLitter)
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     const Failure whileHeld = saveBoth();
     CloseHandle(held);
-    EXPECT_NE(whileHeld, std::nullopt);
+    EXPECT_NE(whileHeld, Succeeded());
     EXPECT_EQ(cFile, "LOGO.BMP");
     EXPECT_EQ(test::readAll("LOGO.TXT"), "old log");
     EXPECT_EQ(test::readAll("LOGO.BMP"), "old logo");
@@ -77,7 +77,7 @@ TEST_F(Win32Files, WindowsRefusalsLeaveTheOldFilesAndNoLitter)
 
     // Once nothing is in the way, both are saved.
     seed();
-    EXPECT_EQ(saveBoth(), std::nullopt);
+    EXPECT_EQ(saveBoth(), Succeeded());
     EXPECT_EQ(test::readAll("LOGO.TXT"), "new log");
     EXPECT_EQ(test::readAll("LOGO.BMP"), "new logo");
 
@@ -102,7 +102,7 @@ TEST_F(Win32Files, WindowsRefusalsLeaveTheOldFilesAndNoLitter)
     EXPECT_EQ(test::readAll("LOGO.TXT"), "new log");
     EXPECT_EQ(test::filesHere().size(), 4u) << "the other's prepared file and lock, and none of ours";
     seed();
-    EXPECT_EQ(saveBoth(), std::nullopt);
+    EXPECT_EQ(saveBoth(), Succeeded());
     EXPECT_EQ(test::readAll("LOGO.TXT"), "new log");
     EXPECT_EQ(test::filesHere(), (std::vector<std::string>{"LOGO.BMP", "LOGO.TXT"})) << "the other's litter removed";
 
@@ -124,7 +124,7 @@ TEST_F(Win32Files, WindowsRefusalsLeaveTheOldFilesAndNoLitter)
                       GetSecurityDescriptorOwner(read, &owner, &defaulted) && EqualSid(owner, someoneElse);
     LocalFree(someoneElse);
     test::writeAll(".LOGO.TXT.mine01", "ours");
-    EXPECT_EQ(saveBoth(), std::nullopt);
+    EXPECT_EQ(saveBoth(), Succeeded());
     if (kept) {
         EXPECT_EQ(test::filesHere(), (std::vector<std::string>{".LOGO.TXT.theirs", "LOGO.BMP", "LOGO.TXT"}));
     } else {
@@ -155,9 +155,9 @@ TEST(Win32SmallDisk, AFullDiskIsSaidAndTheOldFilesStay)
     {
         SaveTogether together;
         full = WriteFileAtomic(log, test::logoTxt({255, 0, 0}, {0, 0, 255}));
-        if (!full)
+        if (full.ok())
             full = WriteFileAtomic(logo, std::string(200000, 'b'));  // more than the disk holds
-        if (!full)
+        if (full.ok())
             full = together.place(cFile);
     }
     EXPECT_EQ(full, Failure(systemReason(ERROR_DISK_FULL)));
