@@ -3,7 +3,7 @@
 # cross compilers when they are missing: 32-bit into build-win32/ and 64-bit
 # into build-win64/, each one static app/gradient-logo.exe. With --tests,
 # also the widget tests against the Win32 backend, 64-bit, into
-# build-win64-tests/, where ctest runs them under Wine (runtime_win32, app_win32),
+# build-win64-tests/, where ctest runs them under Wine (core_win32, runtime_win32, app_win32),
 # and the Wine drive's screen-reader client beside each program.
 # Usage: bash scripts/build-windows.sh [--tests]
 set -euo pipefail

@@ -90,7 +90,7 @@ check "and release.sh, twice" grep -qF 'bash scripts/release.sh' "$root/scripts/
 echo "# bash scripts/test.sh --fast: the widget, end-to-end and accessibility tests"
 documented CONTRIBUTING.md "bash scripts/test.sh --fast"
 check "its tests are those" test "$(cd "$root/build" && ctest -N -L fast | sed -n 's/^ *Test *#[0-9]*: //p' | sort | tr '\n' ' ')" = \
-  "accessibility app app_scale2 e2e runtime runtime_scale2 runtime_screen_reader screen_reader window_manager "
+  "accessibility app app_scale2 core e2e runtime runtime_scale2 runtime_screen_reader screen_reader window_manager "
 for one in "cd build && ctest -R '^app\$' --output-on-failure" "QT_QPA_PLATFORM=offscreen build/tests/app_tests --gtest_filter='Form*'"; do
   documented CONTRIBUTING.md "$one"
   check "one suite or test alone: $one" bash -c "cd '$root' && $one >/dev/null"
