@@ -142,9 +142,8 @@ void paintGroupBox(XbpStatic& group, HDC dc)
                                           units(label.bottom - label.top)},
                                   plainColour());
     const CaptionInk look = CaptionInkOver(behind);
-    const auto colour = [](std::uint32_t argb) { return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF); };
     const bool themed = highContrast();
-    HPEN pen = CreatePen(PS_SOLID, 1, themed ? GetSysColor(COLOR_BTNTEXT) : colour(BlendedOver(look.frame, behind)));
+    HPEN pen = CreatePen(PS_SOLID, 1, themed ? GetSysColor(COLOR_BTNTEXT) : colorRef(BlendedOver(look.frame, behind)));
     HGDIOBJ oldPen = SelectObject(dc, pen);
     const int top = (label.top + label.bottom) / 2;
     const int right = client.right - 1, bottom = client.bottom - 1;
@@ -168,12 +167,12 @@ void paintGroupBox(XbpStatic& group, HDC dc)
         return;
     }
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, colour(look.outline));
+    SetTextColor(dc, colorRef(look.outline));
     for (int dy = -1; dy <= 1; ++dy)
         for (int dx = -1; dx <= 1; ++dx)
             if (dx || dy)
                 TextOutW(dc, label.left + 1 + dx, label.top + dy, text.c_str(), int(text.size()));
-    SetTextColor(dc, colour(look.ink));
+    SetTextColor(dc, colorRef(look.ink));
     TextOutW(dc, label.left + 1, label.top, text.c_str(), int(text.size()));
     SelectObject(dc, oldFont);
 }
