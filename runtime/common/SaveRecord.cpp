@@ -69,12 +69,17 @@ bool holds(const std::string& cFile, const RecordEntry& entry)
 
 RecordFound removed(const std::string& cRecord)
 {
-    if (!backend::EraseFile(cRecord))
-        return RecordFound::Ignored;
-    (void)backend::FlushFolder(cRecord);  // else it is found again, and its files are already in place
-    return RecordFound::Finished;
+    return RemoveRecord(cRecord) ? RecordFound::Finished : RecordFound::Ignored;
 }
 }  // namespace
+
+bool RemoveRecord(const std::string& cRecord)
+{
+    if (!backend::EraseFile(cRecord))
+        return false;
+    (void)backend::FlushFolder(cRecord);  // else it is found again, and its files are already in place
+    return true;
+}
 
 // FNV-1a: enough to find a file torn by a disk that ignored a flush.
 std::uint64_t Checksum(std::string_view bytes)

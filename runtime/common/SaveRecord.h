@@ -30,6 +30,9 @@ std::string EncodeRecord(const std::string& cWriter, const std::vector<RecordEnt
 // names, each with a new file of our own pattern.
 bool DecodeRecord(const std::string& cBytes, std::string& cWriter, std::vector<RecordEntry>& entries);
 
+// The record gone, and its folder flushed; false where it could not be erased.
+bool RemoveRecord(const std::string& cRecord);
+
 enum class RecordFound {
     None,      // no record there, or one removed now
     Finished,  // a cut save's record, carried out or given up and removed

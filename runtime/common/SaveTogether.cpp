@@ -149,8 +149,8 @@ struct Commit {
     void remove() noexcept
     {
         try {
-            if (made && backend::EraseFile(cRecord))
-                (void)backend::FlushFolder(cRecord);
+            if (made)
+                RemoveRecord(cRecord);
         } catch (const std::exception&) {
         }
         made = false;
